@@ -171,6 +171,14 @@ void TMainForm::FormShow() {
         o.Left = (sw - width) / 2;
         o.Top = (sh - height) / 4;
     }
+    // A place saved on a screen that is gone would hide the window for good.
+    RECT placed = {o.Left, o.Top, o.Left + width, o.Top + height};
+    if (!MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) {
+        RECT work;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        o.Left = std::max<int>(work.left, work.right - width);
+        o.Top = work.top;
+    }
     SetWindowPos(hwnd_, nullptr, o.Left, o.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     firstShowDone_ = true;
     PostToSelf(kWmRepaint, 0);
