@@ -15,7 +15,9 @@ using disks::LogScope;
 Monitor::Monitor(MonitorHost& host, MonitorServices services)
     : host_(host), services_(std::move(services)) {}
 
-Monitor::~Monitor() { StopWorker(); }
+Monitor::~Monitor() {
+    StopWorker();
+}
 
 LoadReport Monitor::LoadOptions() {
     LoadReport report = app::LoadOptions(*services_.registry, services_.keyPath, options,
@@ -53,8 +55,10 @@ bool Monitor::TakesPart(const DriveEntry& e) const {
 }
 
 void Monitor::SetLabel(int index, const std::string& label) {
-    if (index < static_cast<int>(DriveLabels.size())) DriveLabels[index] = label;
-    else DriveLabels.push_back(label);
+    if (index < static_cast<int>(DriveLabels.size()))
+        DriveLabels[index] = label;
+    else
+        DriveLabels.push_back(label);
 }
 
 void Monitor::FillDisks() {
@@ -102,7 +106,8 @@ void Monitor::AddDisks() {
         if (!EnabledDisks.Contains(e.Name)) continue;
         LogLine("Adding disk " + e.Name + "...");
         std::string caption =
-            "  " + (e.IsFolder() ? disks::DisplayNameOf(*services_.volumes, e.Name, e.Kind) : e.Name);
+            "  " +
+            (e.IsFolder() ? disks::DisplayNameOf(*services_.volumes, e.Name, e.Kind) : e.Name);
         if (disks::QueriedByWorker(e.Kind)) {
             network = true;
             if (!remote_)
@@ -118,8 +123,10 @@ void Monitor::AddDisks() {
         LogLine("Added.");
     }
     host_.RowsRebuilt();
-    if (!network) StopWorker();
-    else host_.PostToSelf(kWmSample, 0);
+    if (!network)
+        StopWorker();
+    else
+        host_.PostToSelf(kWmSample, 0);
 }
 
 void Monitor::StopWorker() {

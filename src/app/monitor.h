@@ -38,15 +38,15 @@ struct ListRow {
 };
 
 class MonitorHost {
-public:
+  public:
     virtual ~MonitorHost() = default;
     virtual void PostToSelf(int message, intptr_t lParam) = 0;
     // Rows mirror Monitor::Rows(); these tell the view what changed.
     virtual void RowsRebuilt() = 0;
     virtual void CellChanged(int row, int column) = 0;
     virtual void RowChanged(int row) = 0;
-    virtual void LabelsChanged() = 0;      // labels may need another column width
-    virtual void CatalogueRebuilt() = 0;   // window height may change
+    virtual void LabelsChanged() = 0;     // labels may need another column width
+    virtual void CatalogueRebuilt() = 0;  // window height may change
     virtual void TrayDiskChanged(int entry) = 0;
     // How a network result reaches the main thread; it must return only after
     // OnRemoteResult has run there.
@@ -55,7 +55,7 @@ public:
 
 // What the notification conditions tell the refresh cycle.
 class ConditionWatch {
-public:
+  public:
     virtual ~ConditionWatch() = default;
     virtual bool AnyCondition() const = 0;
     virtual bool Watches(const std::string& driveName) const = 0;
@@ -73,7 +73,7 @@ struct MonitorServices {
 };
 
 class Monitor {
-public:
+  public:
     Monitor(MonitorHost& host, MonitorServices services);
     ~Monitor();
 
@@ -109,9 +109,10 @@ public:
     void SetLocale(const os::LocaleFormats& l) { services_.locale = l; }
 
     // Row texts of an entry in the current unit.
-    std::array<std::string, kColumnCount> CellTexts(int entryIndex, const std::string& caption) const;
+    std::array<std::string, kColumnCount> CellTexts(int entryIndex,
+                                                    const std::string& caption) const;
 
-private:
+  private:
     void AddDisks();
     bool TakesPart(const disks::DriveEntry& e) const;
     bool Watched(const std::string& name) const;

@@ -78,12 +78,11 @@ void VisitStoredValues(V& v, Options& o) {
     v.Flag("Visible", o.Visible);
     v.PieFont(o.PieLabelFont);
     v.Text("NtfConditions", o.NtfConditions);
-    for (int i = 0; i < kColumnCount; ++i)
-        v.Number("Column_" + std::to_string(i), o.Column[i]);
+    for (int i = 0; i < kColumnCount; ++i) v.Number("Column_" + std::to_string(i), o.Column[i]);
 }
 
 class Loader {
-public:
+  public:
     Loader(os::Registry& reg, const std::string& path) : reg_(reg), path_(path) {}
     const std::string& StoppedAt() const { return stoppedAt_; }
 
@@ -125,7 +124,7 @@ public:
         Required("PieLabelFont.Style", font.Style);
     }
 
-private:
+  private:
     bool stopped() const { return !stoppedAt_.empty(); }
     void Stop(const std::string& name) {
         if (!stopped()) stoppedAt_ = name;
@@ -165,7 +164,7 @@ private:
 };
 
 class Saver {
-public:
+  public:
     Saver(os::Registry& reg, const std::string& path) : reg_(reg), path_(path) {}
     void Flag(const std::string& name, bool f) { reg_.WriteDword(kUser, path_, name, f ? 1 : 0); }
     template <class T>
@@ -189,14 +188,16 @@ public:
         Number("PieLabelFont.Style", font.Style);
     }
 
-private:
+  private:
     os::Registry& reg_;
     const std::string& path_;
 };
 
 }  // namespace
 
-std::string StickerFontNameFor(int size) { return size >= 8 ? "TAHOMA" : "SMALL FONTS"; }
+std::string StickerFontNameFor(int size) {
+    return size >= 8 ? "TAHOMA" : "SMALL FONTS";
+}
 
 void SetDefaultOptions(Options& o, int screenWidth) {
     o = Options();

@@ -19,8 +19,10 @@ void ApplyTypeRule(const DriveEntry& e, const DriveTypeRules& rules, NameList& e
     switch (e.Kind) {
         case kRemovable:
             // Floppy drives stay quiet unless the user enables them.
-            if (letter == 'a' || letter == 'b') disabled.Add(e.Name);
-            else enabled.Add(e.Name);
+            if (letter == 'a' || letter == 'b')
+                disabled.Add(e.Name);
+            else
+                enabled.Add(e.Name);
             break;
         case kFixed:
             if (!rules.ShowFixedDrives) disabled.Add(e.Name);
@@ -28,7 +30,9 @@ void ApplyTypeRule(const DriveEntry& e, const DriveTypeRules& rules, NameList& e
         case kNetworkDrive:
             if (!rules.ShowNetworkDrives) disabled.Add(e.Name);
             break;
-        case kCdRom: disabled.Add(e.Name); break;
+        case kCdRom:
+            disabled.Add(e.Name);
+            break;
         case kRamDisk:
             if (!rules.ShowRamdisk) disabled.Add(e.Name);
             break;

@@ -27,7 +27,9 @@ void DisableDebugLog() {
     logOn = false;
 }
 
-bool DebugLogEnabled() { return logOn; }
+bool DebugLogEnabled() {
+    return logOn;
+}
 
 void LogLine(std::string_view text) {
     if (!logOn) return;

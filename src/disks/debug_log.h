@@ -21,13 +21,13 @@ void LogLine(std::string_view text);
 
 // Logs name on construction and "/" + name on destruction.
 class LogScope {
-public:
+  public:
     explicit LogScope(std::string name) : name_(std::move(name)) { LogLine(name_); }
     ~LogScope() { LogLine("/" + name_); }
     LogScope(const LogScope&) = delete;
     LogScope& operator=(const LogScope&) = delete;
 
-private:
+  private:
     std::string name_;
 };
 

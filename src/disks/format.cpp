@@ -68,7 +68,9 @@ std::string UnitSuffix(int showIn, bool keepParentheses) {
     return " " + suffix;
 }
 
-std::string UnitName(int showIn) { return intl::Msg(UnitOf(showIn).nameMessage); }
+std::string UnitName(int showIn) {
+    return intl::Msg(UnitOf(showIn).nameMessage);
+}
 
 int PercentFree(const DriveEntry& e) {
     // The capacity a free-space query reports is already the caller's share
@@ -120,32 +122,53 @@ std::string FormatPicture(std::string_view pic, const os::LocalTime& t,
         int mon = t.month >= 1 && t.month <= 12 ? t.month - 1 : 0;
         switch (c) {
             case 'd':
-                if (run == 1) out += std::to_string(t.day);
-                else if (run == 2) out += two(t.day);
-                else if (run == 3) out += locale.shortDayNames[dow];
-                else out += locale.longDayNames[dow];
+                if (run == 1)
+                    out += std::to_string(t.day);
+                else if (run == 2)
+                    out += two(t.day);
+                else if (run == 3)
+                    out += locale.shortDayNames[dow];
+                else
+                    out += locale.longDayNames[dow];
                 break;
             case 'M':
-                if (run == 1) out += std::to_string(t.month);
-                else if (run == 2) out += two(t.month);
-                else if (run == 3) out += locale.shortMonthNames[mon];
-                else out += locale.longMonthNames[mon];
+                if (run == 1)
+                    out += std::to_string(t.month);
+                else if (run == 2)
+                    out += two(t.month);
+                else if (run == 3)
+                    out += locale.shortMonthNames[mon];
+                else
+                    out += locale.longMonthNames[mon];
                 break;
             case 'y':
-                if (run <= 2) out += two(t.year % 100);
-                else out += std::to_string(t.year);
+                if (run <= 2)
+                    out += two(t.year % 100);
+                else
+                    out += std::to_string(t.year);
                 break;
-            case 'h': out += run == 1 ? std::to_string(hour12) : two(hour12); break;
-            case 'H': out += run == 1 ? std::to_string(t.hour) : two(t.hour); break;
-            case 'm': out += run == 1 ? std::to_string(t.minute) : two(t.minute); break;
-            case 's': out += run == 1 ? std::to_string(t.second) : two(t.second); break;
+            case 'h':
+                out += run == 1 ? std::to_string(hour12) : two(hour12);
+                break;
+            case 'H':
+                out += run == 1 ? std::to_string(t.hour) : two(t.hour);
+                break;
+            case 'm':
+                out += run == 1 ? std::to_string(t.minute) : two(t.minute);
+                break;
+            case 's':
+                out += run == 1 ? std::to_string(t.second) : two(t.second);
+                break;
             case 't': {
                 const std::string& mark = t.hour < 12 ? locale.am : locale.pm;
                 out += run == 1 ? mark.substr(0, 1) : mark;
                 break;
             }
-            case 'g': break;  // era: nothing for the Gregorian calendar
-            default: out.append(run, c); break;
+            case 'g':
+                break;  // era: nothing for the Gregorian calendar
+            default:
+                out.append(run, c);
+                break;
         }
         i += run;
     }

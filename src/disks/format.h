@@ -12,7 +12,13 @@
 namespace disks {
 
 // Display units of the ShowIn setting.
-enum ShowInUnit : int { kBytes = 0, kKilobytes = 1, kMegabytes = 2, kGigabytes = 3, kTerabytes = 4 };
+enum ShowInUnit : int {
+    kBytes = 0,
+    kKilobytes = 1,
+    kMegabytes = 2,
+    kGigabytes = 3,
+    kTerabytes = 4
+};
 
 // The byte count in the unit, without the unit: "0" for zero or less, never
 // less than 0.01 otherwise, with the locale's separators.
@@ -32,7 +38,9 @@ int ShownPercent(const DriveEntry& entry, bool showUsed);
 // Width in pixels of a text in the font of the current view; the view supplies
 // the measurement.
 using TextWidthFn = std::function<int(std::string_view)>;
-inline int TextWidthInView(std::string_view s, const TextWidthFn& measure) { return measure(s); }
+inline int TextWidthInView(std::string_view s, const TextWidthFn& measure) {
+    return measure(s);
+}
 
 // A system date or time picture ("M/d/yyyy", "h:mm:ss tt") applied to a moment.
 std::string FormatPicture(std::string_view picture, const os::LocalTime& t,

@@ -8,7 +8,7 @@
 namespace disks {
 
 class NameList {
-public:
+  public:
     explicit NameList(bool sorted = false) : sorted_(sorted) {}
 
     int IndexOf(std::string_view name) const;
@@ -27,7 +27,7 @@ public:
     std::string Text() const;          // each name + CR LF
     void SetText(std::string_view s);  // one name per line
 
-private:
+  private:
     bool sorted_;
     std::vector<std::string> items_;
 };

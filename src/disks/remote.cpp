@@ -62,9 +62,13 @@ TGetRemote::TGetRemote(std::unique_ptr<os::Volumes> volumes, Deliver deliver)
     std::thread(Run, state_).detach();
 }
 
-TGetRemote::~TGetRemote() { Stop(); }
+TGetRemote::~TGetRemote() {
+    Stop();
+}
 
-bool TGetRemote::Idle() const { return state_->pending == 0; }
+bool TGetRemote::Idle() const {
+    return state_->pending == 0;
+}
 
 bool TGetRemote::Offer(std::vector<RemoteQuery> queries) {
     if (state_->pending != 0) return false;
@@ -73,8 +77,12 @@ bool TGetRemote::Offer(std::vector<RemoteQuery> queries) {
     return true;
 }
 
-void TGetRemote::Stop() { state_->stop = true; }
+void TGetRemote::Stop() {
+    state_->stop = true;
+}
 
-bool TGetRemote::Finished() const { return state_->finished; }
+bool TGetRemote::Finished() const {
+    return state_->finished;
+}
 
 }  // namespace disks

@@ -31,7 +31,7 @@ struct RemoteResult {
 };
 
 class TGetRemote {
-public:
+  public:
     // deliver runs on the worker thread and returns once the main thread has
     // handled the result (a sent window message on Windows). The worker keeps
     // it, and what it captures, alive until the thread ends. The main thread
@@ -55,7 +55,7 @@ public:
 
     struct State;  // shared by the owner and the thread
 
-private:
+  private:
     std::shared_ptr<State> state_;
 };
 

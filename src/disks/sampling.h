@@ -15,6 +15,8 @@ void ApplySpaceAnswer(const os::SpaceAnswer& answer, DriveEntry& entry);
 
 // Network drives and folders are queried off the main thread: an unreachable
 // server can take many seconds to answer.
-inline bool QueriedByWorker(uint8_t kind) { return kind == kNetworkDrive || kind == kNetworkFolder; }
+inline bool QueriedByWorker(uint8_t kind) {
+    return kind == kNetworkDrive || kind == kNetworkFolder;
+}
 
 }  // namespace disks

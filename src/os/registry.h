@@ -14,7 +14,7 @@ enum class RegRoot { CurrentUser, LocalMachine };
 enum class RegType { Missing, Dword, String, Binary, Other };
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     virtual bool KeyExists(RegRoot root, const std::string& path) = 0;

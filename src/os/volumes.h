@@ -33,7 +33,7 @@ struct VolumeDetails {
 };
 
 class Volumes {
-public:
+  public:
     virtual ~Volumes() = default;
     // Bit n set: drive letter 'A' + n is present.
     virtual uint32_t LogicalDrives() = 0;

@@ -5,7 +5,7 @@
 namespace fakes {
 
 class FakeClock : public os::Clock {
-public:
+  public:
     os::LocalTime now;
     os::LocalTime Now() override { return now; }
     static os::LocalTime At(int y, int mo, int d, int h, int mi, int s) {

@@ -24,7 +24,9 @@ FakeRegistry::Key& FakeRegistry::Make(RegRoot root, const std::string& path) {
     return keys_[id];
 }
 
-void FakeRegistry::CreateKey(RegRoot root, const std::string& path) { Make(root, path); }
+void FakeRegistry::CreateKey(RegRoot root, const std::string& path) {
+    Make(root, path);
+}
 
 bool FakeRegistry::KeyExists(RegRoot root, const std::string& path) {
     return Get(root, path) != nullptr;

@@ -17,7 +17,7 @@ struct FakeValue {
 };
 
 class FakeRegistry : public os::Registry {
-public:
+  public:
     bool KeyExists(os::RegRoot root, const std::string& path) override;
     os::RegType TypeOf(os::RegRoot root, const std::string& path, const std::string& name) override;
     std::optional<uint32_t> ReadDword(os::RegRoot root, const std::string& path,
@@ -45,7 +45,7 @@ public:
     bool failWrites = false;
     std::set<std::string> undeletable;  // lower-case full paths
 
-private:
+  private:
     struct Key {
         std::map<std::string, FakeValue> values;  // lower-case name
     };

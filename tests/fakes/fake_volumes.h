@@ -22,7 +22,7 @@ struct FakeVolume {
 };
 
 class FakeVolumes : public os::Volumes {
-public:
+  public:
     // Keys: "C:" for drives, any path for folders (case-insensitive).
     FakeVolume& operator[](const std::string& name) {
         std::lock_guard l(lock);
@@ -88,7 +88,7 @@ public:
     std::map<std::string, FakeVolume> volumes;
     std::map<std::string, int> spaceQueries, infoQueries;
 
-private:
+  private:
     // "C:\" and "C:" are the same volume.
     static std::string Key(std::string s) {
         if (s.size() > 1 && s.back() == '\\') s.pop_back();

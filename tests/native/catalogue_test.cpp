@@ -26,8 +26,8 @@ TEST_CASE("drives are listed by letter with their kinds, then the folders") {
     v["H:"].type = os::kDriveUnknown;  // skipped
     v["I:"].type = os::kDriveNoRoot;   // skipped
     NameList enabled, disabled;
-    auto c = disks::GetDisksList(v, DriveTypeRules{}, "D:\\Data\r\n\\\\server\\share\r\n\r\n", enabled,
-                                 disabled);
+    auto c = disks::GetDisksList(v, DriveTypeRules{}, "D:\\Data\r\n\\\\server\\share\r\n\r\n",
+                                 enabled, disabled);
     CHECK(Names(c) == std::vector<std::string>{"A:/2", "C:/3", "D:/5", "E:/2", "F:/4", "G:/6",
                                                "D:\\Data/7", "\\\\server\\share/8"});
     // Floppies and CD drives wait for the user; other removable drives are

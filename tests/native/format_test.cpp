@@ -7,7 +7,9 @@ using disks::DriveEntry;
 using disks::FormatSize;
 
 namespace {
-os::LocaleFormats English() { return os::LocaleFormats(); }
+os::LocaleFormats English() {
+    return os::LocaleFormats();
+}
 os::LocaleFormats German() {
     os::LocaleFormats f;
     f.thousandSeparator = ".";
@@ -66,10 +68,10 @@ TEST_CASE("unit suffixes with and without parentheses") {
 }
 
 TEST_CASE("free percentage: rounding half to even, the empty drive, quotas") {
-    CHECK(disks::PercentFree(Entry(0, 0, 0)) == 0);        // empty CD drive
-    CHECK(disks::PercentFree(Entry(-1, -1, -1)) == 0);     // failed network query
-    CHECK(disks::PercentFree(Entry(200, 25, 25)) == 12);   // 12.5 goes to the even 12
-    CHECK(disks::PercentFree(Entry(200, 27, 27)) == 14);   // 13.5 goes to 14
+    CHECK(disks::PercentFree(Entry(0, 0, 0)) == 0);       // empty CD drive
+    CHECK(disks::PercentFree(Entry(-1, -1, -1)) == 0);    // failed network query
+    CHECK(disks::PercentFree(Entry(200, 25, 25)) == 12);  // 12.5 goes to the even 12
+    CHECK(disks::PercentFree(Entry(200, 27, 27)) == 14);  // 13.5 goes to 14
     CHECK(disks::PercentFree(Entry(200, 200, 200)) == 100);
     CHECK(disks::PercentFree(Entry(1000, 1, 1)) == 0);
     // Under a quota the user can fill only the available part: 50 of 1000.

@@ -18,11 +18,14 @@ TEST_CASE("the built-in table has every English text in place") {
         {104, "-"},
         {137, "Do you want to reset Zelmora settings?"},
         {140, "because they refer to the same physical disk drive. "},
-        {149, "Zelmora is running on your system.||You cannot continue with install while Zelmora "
-              "is running.||||Do you want to close Zelmora?"},
-        {156, "To turn off the click-through mode, please uncheck the \"Click-through mode\" item "
-              "from Zelmora's system tray icon pop-up menu."},
-        {171, "Please select network folder or type its UNC path (for example: \\\\SERVER\\SHARED)"},
+        {149,
+         "Zelmora is running on your system.||You cannot continue with install while Zelmora "
+         "is running.||||Do you want to close Zelmora?"},
+        {156,
+         "To turn off the click-through mode, please uncheck the \"Click-through mode\" item "
+         "from Zelmora's system tray icon pop-up menu."},
+        {171,
+         "Please select network folder or type its UNC path (for example: \\\\SERVER\\SHARED)"},
         {176, "Test message sent successfuly. Please check the mail box."},
         {178, "Terabytes"},
         {181, "Zelmora is running in the system tray."},

@@ -38,7 +38,7 @@ struct Channel {
 };
 
 class Host : public app::MonitorHost {
-public:
+  public:
     std::vector<std::pair<int, intptr_t>> posts;
     std::vector<std::pair<int, int>> cells;
     int rebuilt = 0, labels = 0, catalogue = 0, tray = 0;
@@ -200,9 +200,8 @@ TEST_CASE("a sampling pass refreshes values, trends and only the cells that chan
     CHECK(c.FreeChange == -10 * GB);
     CHECK(c.Used == 70 * GB);
     // Capacity is unchanged, so its cell is not written again.
-    CHECK(f.host.cells == std::vector<std::pair<int, int>>{{0, app::kColUsed},
-                                                           {0, app::kColFree},
-                                                           {0, app::kColAvailable}});
+    CHECK(f.host.cells == std::vector<std::pair<int, int>>{
+                              {0, app::kColUsed}, {0, app::kColFree}, {0, app::kColAvailable}});
     f.host.cells.clear();
     m.SamplingPass();
     CHECK(m.DriveCatalogue[1].FreeChange == 0);

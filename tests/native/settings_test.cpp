@@ -119,10 +119,10 @@ TEST_CASE("a value of the wrong type ends the load there") {
     app::LoadReport report;
     Options o = Load(reg, &report);
     CHECK(report.stoppedAt == "UseColors");
-    CHECK(o.ShowIn == 1);               // read before the bad value
-    CHECK(o.BarColor == 0x43E63A);      // after it: defaults
+    CHECK(o.ShowIn == 1);           // read before the bad value
+    CHECK(o.BarColor == 0x43E63A);  // after it: defaults
     CHECK(o.UpdateInterval == 10);
-    CHECK(o.ToolsString.empty());       // no default tools on this version
+    CHECK(o.ToolsString.empty());  // no default tools on this version
 
     FakeRegistry other;
     other.SetOther(kUser, kKey, "CloseZM");  // a type the store never writes

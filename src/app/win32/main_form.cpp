@@ -31,7 +31,7 @@ struct ShownColumn {
     bool unit;
 };
 constexpr ShownColumn kShownColumns[] = {
-    {kColName, 41, false}, {kColCapacity, 36, true}, {kColUsed, 37, true},
+    {kColName, 41, false}, {kColCapacity, 36, true},  {kColUsed, 37, true},
     {kColFree, 38, true},  {kColAvailable, 39, true},
 };
 
@@ -109,7 +109,9 @@ bool TMainForm::Create() {
     return true;
 }
 
-os::Registry& TMainForm::Registry() { return *monitor_.Services().registry; }
+os::Registry& TMainForm::Registry() {
+    return *monitor_.Services().registry;
+}
 
 void TMainForm::FormCreate() {
     LogScope scope("FormCreate");
@@ -126,16 +128,15 @@ void TMainForm::FormCreate() {
     if (ReadRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted") == -1)
         WriteRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted", 1);
 
-    lvDisks_ = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS |
-                                   LVS_NOSORTHEADER | LVS_SINGLESEL,
-                               0, 0, 100, 100, hwnd_, reinterpret_cast<HMENU>(1),
-                               GetModuleHandleW(nullptr), nullptr);
+    lvDisks_ = CreateWindowExW(
+        0, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER | LVS_SINGLESEL,
+        0, 0, 100, 100, hwnd_, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(lvDisks_, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), TRUE);
     ListView_SetExtendedListViewStyle(lvDisks_, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT);
     SHFILEINFOW info = {};
-    ilMain_ = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-        L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ilMain_ = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (ilMain_) ListView_SetImageList(lvDisks_, ilMain_, LVSIL_SMALL);
     BuildColumns();
 
@@ -185,7 +186,9 @@ void TMainForm::FormShow() {
     PostToSelf(kWmApplyStayOnTop, 0);
 }
 
-void TMainForm::StopTimer() { KillTimer(hwnd_, kUpdateTimer); }
+void TMainForm::StopTimer() {
+    KillTimer(hwnd_, kUpdateTimer);
+}
 
 void TMainForm::BuildColumns() {
     while (ListView_DeleteColumn(lvDisks_, 0)) {
@@ -240,7 +243,9 @@ void TMainForm::CellChanged(int row, int column) {
 
 void TMainForm::RowChanged(int) {}
 
-void TMainForm::CatalogueRebuilt() { FitWindowToList(); }
+void TMainForm::CatalogueRebuilt() {
+    FitWindowToList();
+}
 
 void TMainForm::FitWindowToList() {
     if (!lvDisks_) return;
@@ -279,8 +284,8 @@ disks::TGetRemote::Deliver TMainForm::RemoteDeliver() {
     // result. A window that is gone answers at once.
     return [target](const disks::RemoteResult& r) {
         DWORD_PTR ignored;
-        SendMessageTimeoutW(target, kWmRemoteResult, 0, reinterpret_cast<LPARAM>(&r),
-                            SMTO_NORMAL, INFINITE, &ignored);
+        SendMessageTimeoutW(target, kWmRemoteResult, 0, reinterpret_cast<LPARAM>(&r), SMTO_NORMAL,
+                            INFINITE, &ignored);
     };
 }
 
@@ -325,7 +330,9 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
         case WM_SIZE:
             if (lvDisks_) MoveWindow(lvDisks_, 0, 0, LOWORD(l), HIWORD(l), TRUE);
             return 0;
-        case WM_CLOSE: OnClose(); return 0;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
         case WM_ENDSESSION:
             if (w) {
                 SaveSettings();
@@ -348,20 +355,33 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
                 reinterpret_cast<DEV_BROADCAST_HDR*>(l)->dbch_devicetype == DBT_DEVTYP_VOLUME)
                 monitor_.OnVolumeChange();
             return TRUE;
-        case kWmSample: monitor_.SamplingPass(); return 0;
+        case kWmSample:
+            monitor_.SamplingPass();
+            return 0;
         case kWmRemoteResult:
             if (l) monitor_.OnRemoteResult(*reinterpret_cast<const disks::RemoteResult*>(l));
             return 0;
-        case kWmRefreshRow: monitor_.RefreshRow(static_cast<int>(l)); return 0;
-        case kWmRepaint: InvalidateRect(hwnd_, nullptr, TRUE); return 0;
-        case kWmCheckConditions: return 0;
-        case kWmCloseProgram: OnClose(); return 0;
-        case kWmShowAndRaise: ShowAndRaise(); return 0;
+        case kWmRefreshRow:
+            monitor_.RefreshRow(static_cast<int>(l));
+            return 0;
+        case kWmRepaint:
+            InvalidateRect(hwnd_, nullptr, TRUE);
+            return 0;
+        case kWmCheckConditions:
+            return 0;
+        case kWmCloseProgram:
+            OnClose();
+            return 0;
+        case kWmShowAndRaise:
+            ShowAndRaise();
+            return 0;
         case kWmRestart:
             restart_ = true;
             OnClose();
             return 0;
-        case kWmApplyStayOnTop: ApplyStayOnTop(); return 0;
+        case kWmApplyStayOnTop:
+            ApplyStayOnTop();
+            return 0;
     }
     return DefWindowProcW(hwnd_, msg, w, l);
 }

@@ -12,7 +12,7 @@
 namespace app::win32 {
 
 class TMainForm : public MonitorHost {
-public:
+  public:
     explicit TMainForm(MonitorServices services);
     ~TMainForm() override;
     TMainForm(const TMainForm&) = delete;
@@ -41,7 +41,7 @@ public:
     // Routes a message of a "TMainForm" window to its object.
     static LRESULT Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l);
 
-private:
+  private:
     LRESULT WndProc(UINT msg, WPARAM w, LPARAM l);
     os::Registry& Registry();
     void FormCreate();

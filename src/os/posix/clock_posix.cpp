@@ -20,7 +20,7 @@ LocalTime FromTm(const std::tm& tm, int ms) {
 }
 
 class PosixClock : public Clock {
-public:
+  public:
     LocalTime Now() override {
         timeval tv{};
         gettimeofday(&tv, nullptr);

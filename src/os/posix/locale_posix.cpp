@@ -3,6 +3,8 @@
 namespace os {
 
 // The command-line tools print in the neutral conventions.
-LocaleFormats UserLocaleFormats() { return LocaleFormats(); }
+LocaleFormats UserLocaleFormats() {
+    return LocaleFormats();
+}
 
 }  // namespace os

@@ -19,7 +19,7 @@ LocalTime FromSystemTime(const SYSTEMTIME& st) {
 }
 
 class Win32Clock : public Clock {
-public:
+  public:
     LocalTime Now() override {
         SYSTEMTIME st;
         GetLocalTime(&st);

@@ -15,7 +15,7 @@ HKEY RootHandle(RegRoot root) {
 
 // An open key, closed when it goes out of scope.
 class Key {
-public:
+  public:
     Key(RegRoot root, const std::string& path, REGSAM access, bool create) {
         std::wstring p = Wide(path);
         LONG rc = create ? RegCreateKeyExW(RootHandle(root), p.c_str(), 0, nullptr, 0, access,
@@ -31,18 +31,18 @@ public:
     explicit operator bool() const { return h_ != nullptr; }
     HKEY get() const { return h_; }
 
-private:
+  private:
     HKEY h_ = nullptr;
 };
 
 // Type and size of a value; false when it is missing.
 bool Query(const Key& k, const std::wstring& name, DWORD& type, DWORD& size) {
-    return k && RegQueryValueExW(k.get(), name.c_str(), nullptr, &type, nullptr, &size) ==
-                    ERROR_SUCCESS;
+    return k &&
+           RegQueryValueExW(k.get(), name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
 }
 
 class Win32Registry : public Registry {
-public:
+  public:
     bool KeyExists(RegRoot root, const std::string& path) override {
         return static_cast<bool>(Key(root, path, KEY_READ, false));
     }
@@ -52,11 +52,15 @@ public:
         DWORD type, size;
         if (!Query(k, Wide(name), type, size)) return RegType::Missing;
         switch (type) {
-            case REG_DWORD: return RegType::Dword;
+            case REG_DWORD:
+                return RegType::Dword;
             case REG_SZ:
-            case REG_EXPAND_SZ: return RegType::String;
-            case REG_BINARY: return RegType::Binary;
-            default: return RegType::Other;
+            case REG_EXPAND_SZ:
+                return RegType::String;
+            case REG_BINARY:
+                return RegType::Binary;
+            default:
+                return RegType::Other;
         }
     }
 
@@ -64,8 +68,9 @@ public:
                                       const std::string& name) override {
         Key k(root, path, KEY_READ, false);
         DWORD type, size = sizeof(DWORD), value = 0;
-        if (!k || RegQueryValueExW(k.get(), Wide(name).c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        if (!k ||
+            RegQueryValueExW(k.get(), Wide(name).c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
             type != REG_DWORD)
             return std::nullopt;
         return value;
@@ -82,8 +87,8 @@ public:
         // terminator the stored value may lack.
         std::vector<wchar_t> buf(size / sizeof(wchar_t) + 2, L'\0');
         DWORD bytes = static_cast<DWORD>((buf.size() - 1) * sizeof(wchar_t));
-        if (RegQueryValueExW(k.get(), n.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
-                             &bytes) != ERROR_SUCCESS)
+        if (RegQueryValueExW(k.get(), n.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(buf.data()), &bytes) != ERROR_SUCCESS)
             return std::nullopt;
         return Utf8(std::wstring(buf.data()));
     }
@@ -135,18 +140,20 @@ public:
         return RegDeleteKeyW(RootHandle(root), Wide(path).c_str()) == ERROR_SUCCESS;
     }
 
-private:
+  private:
     bool Set(RegRoot root, const std::string& path, const std::string& name, DWORD type,
              const void* data, size_t size) {
         Key k(root, path, KEY_WRITE, true);
-        return k && RegSetValueExW(k.get(), Wide(name).c_str(), 0, type,
-                                   static_cast<const BYTE*>(data),
-                                   static_cast<DWORD>(size)) == ERROR_SUCCESS;
+        return k &&
+               RegSetValueExW(k.get(), Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                              static_cast<DWORD>(size)) == ERROR_SUCCESS;
     }
 };
 
 }  // namespace
 
-std::unique_ptr<Registry> MakeRegistry() { return std::make_unique<Win32Registry>(); }
+std::unique_ptr<Registry> MakeRegistry() {
+    return std::make_unique<Win32Registry>();
+}
 
 }  // namespace os::win32

@@ -20,16 +20,16 @@ void EnsureComOnThisThread() {
 
 // No "insert a disk" box while a query runs.
 class QuietErrors {
-public:
+  public:
     QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
     ~QuietErrors() { SetErrorMode(old_); }
 
-private:
+  private:
     UINT old_;
 };
 
 class Win32Volumes : public Volumes {
-public:
+  public:
     uint32_t LogicalDrives() override { return GetLogicalDrives(); }
 
     int DriveType(const std::string& root) override {
@@ -80,6 +80,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Volumes> MakeVolumes() { return std::make_unique<Win32Volumes>(); }
+std::unique_ptr<Volumes> MakeVolumes() {
+    return std::make_unique<Win32Volumes>();
+}
 
 }  // namespace os::win32
