@@ -51,11 +51,14 @@ std::string WindowsFolder() {
     return n && n < MAX_PATH ? Utf8(std::wstring_view(buf, n)) : std::string();
 }
 
-void PlaySoundNotification(const std::string& param) {
+std::string SoundCommandFor(const std::string& param) {
     std::string file = SoundFileFor(param, WindowsFolder());
     std::wstring shortPath = ShortPathOf(Wide(file));
-    std::string command = PlayCommandFor(shortPath.empty() ? file : Utf8(shortPath));
-    mciSendStringW(Wide(command).c_str(), nullptr, 0, nullptr);
+    return PlayCommandFor(shortPath.empty() ? file : Utf8(shortPath));
+}
+
+void PlaySoundNotification(const std::string& param) {
+    mciSendStringW(Wide(SoundCommandFor(param)).c_str(), nullptr, 0, nullptr);
 }
 
 void ShowNotificationBox(HWND owner, const std::string& text, const std::string& caption) {

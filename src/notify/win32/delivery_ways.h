@@ -10,6 +10,10 @@ namespace notify::win32 {
 // The Windows folder, or empty when the system does not tell.
 std::string WindowsFolder();
 
+// The media control command that plays the sound of a way's parameter: a
+// bare name from the MEDIA folder, a path through its short form.
+std::string SoundCommandFor(const std::string& param);
+
 // Plays the sound through the media control interface without waiting.
 void PlaySoundNotification(const std::string& param);
 
