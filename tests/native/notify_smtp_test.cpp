@@ -211,3 +211,15 @@ TEST_CASE_FIXTURE(MailFixture, "an address with a line break is refused before c
     CHECK(notices.shown[0] == "Exception: Invalid e-mail address.");
     CHECK_FALSE(server.Received(1));
 }
+
+TEST_CASE_FIXTURE(MailFixture, "a server that requires STARTTLS first refuses with its reason") {
+    SmtpServerProcess server({"--require-starttls", "--user", "zm", "--password", "pw"});
+    CHECK_FALSE(Send(server.Server(), "me@example.org", "x"));
+    REQUIRE(notices.shown.size() == 2);
+    CHECK(notices.shown[0] == "Exception: 530 Must issue a STARTTLS command first");
+    notices.shown.clear();
+    CHECK_FALSE(Send(server.Server(), "me@example.org", "x", true, "zm", "pw"));
+    REQUIRE(notices.shown.size() == 2);
+    CHECK(notices.shown[0] == "Exception: Operation aborted");
+    CHECK_FALSE(server.Received(1));
+}

@@ -7,7 +7,7 @@ ends when DIR/stop appears or its lifetime is over, so it never outlives a
 test that died.
 
   notify_smtp_server.py --dir DIR [--user U --password P] [--exclude MECH]
-                        [--lifetime SECONDS]
+                        [--require-starttls] [--lifetime SECONDS]
 """
 import argparse
 import email
@@ -15,6 +15,7 @@ import email.policy
 import logging
 import os
 import socket
+import ssl
 import sys
 import time
 import warnings
@@ -72,6 +73,7 @@ def main():
     p.add_argument("--user")
     p.add_argument("--password", default="")
     p.add_argument("--exclude", action="append", default=[])
+    p.add_argument("--require-starttls", action="store_true")
     p.add_argument("--lifetime", type=float, default=120)
     a = p.parse_args()
 
@@ -79,6 +81,14 @@ def main():
     if a.user is not None:
         kwargs = dict(authenticator=Authenticator(a.user, a.password), auth_require_tls=False,
                       auth_exclude_mechanism=a.exclude)
+    if a.require_starttls:
+        # A server that takes nothing before STARTTLS, with aiosmtpd's own
+        # test certificate.
+        import aiosmtpd.tests
+        certs = os.path.join(os.path.dirname(aiosmtpd.tests.__file__), "certs")
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(os.path.join(certs, "server.crt"), os.path.join(certs, "server.key"))
+        kwargs.update(tls_context=context, require_starttls=True)
     controller = Controller(Recorder(a.dir), hostname="127.0.0.1", port=0,
                             server_hostname="zm-test", **kwargs)
     # The system chooses a free port; the controller's own readiness check

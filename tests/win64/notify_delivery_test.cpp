@@ -195,6 +195,9 @@ TEST_CASE("the event-log writer registers its source once and then writes") {
 
 namespace {
 
+// Longer than an atom can hold: the text must still arrive whole.
+const std::string kLongNote = "note " + std::string(600, 'n');
+
 struct RecordingLog : notify::win32::EventLogSink {
     std::vector<std::string> written;
     DWORD thread = 0;
@@ -211,7 +214,7 @@ TEST_CASE("an event-log notification goes from the refresh to the writer on the 
     intl::InstallBuiltInMessages();
     fakes::FakeRegistry registry;
     registry.WriteString(os::RegRoot::CurrentUser, app::kSettingsKey, "NtfConditions",
-                         "5|from the log|0|0|C:|104857600|1|2|note|");
+                         "5|from the log|0|0|C:|104857600|1|2|" + kLongNote + "|");
     registry.WriteDword(os::RegRoot::CurrentUser, app::kSettingsKey, "DisplaySplash", 0);
     fakes::FakeVolumes volumes;
     volumes["C:"].type = os::kDriveFixed;
@@ -238,7 +241,8 @@ TEST_CASE("an event-log notification goes from the refresh to the writer on the 
         const std::string& text = log.written[0];
         CHECK(text.rfind("(", 0) == 0);
         CHECK(text.find(") Zelmora: 'Free space' on disk C: is 0.05 Gb which is less than 0.10 "
-                        "Gb\r\nfrom the log\r\nnote") != std::string::npos);
+                        "Gb\r\nfrom the log\r\n" +
+                        kLongNote) != std::string::npos);
         // Closing saves the list back in its stored form.
         SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
     }
