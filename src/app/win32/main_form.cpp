@@ -127,7 +127,7 @@ void TMainForm::FormCreate() {
     monitor_.LoadOptions();
     notify_->Attach(hwnd_);
     notify_->LoadConditions(monitor_.options.NtfConditions);
-    notify_->RegisterEventSource(Registry(), ProgramFolderSlash());
+    notify_->RegisterEventSource(ProgramFolderSlash());
 
     if (ReadRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted") == -1)
         WriteRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted", 1);

@@ -3,6 +3,7 @@
 #include "app/main_messages.h"
 #include "intl/messages.h"
 #include "notify/win32/exec_ntf.h"
+#include "os/win32/system.h"
 
 namespace notify::win32 {
 
@@ -19,8 +20,9 @@ void NotifyHub::Attach(HWND mainWindow) {
     events_ = std::make_shared<EventRelay>(mainWindow);
 }
 
-void NotifyHub::RegisterEventSource(os::Registry& registry, const std::string& programFolderSlash) {
-    if (eventLog_.Register(registry, programFolderSlash) == TEventLog::Registration::Ok) return;
+void NotifyHub::RegisterEventSource(const std::string& programFolderSlash) {
+    std::unique_ptr<os::Registry> registry = os::win32::MakeRegistry();
+    if (eventLog_.Register(*registry, programFolderSlash) == TEventLog::Registration::Ok) return;
     MessageBoxW(window_, L"Unable to register event source.", L"Zelmora", MB_OK | MB_ICONERROR);
 }
 

@@ -12,7 +12,6 @@
 #include "notify/win32/event_log.h"
 #include "notify/win32/event_relay.h"
 #include "os/clock.h"
-#include "os/registry.h"
 
 namespace notify::win32 {
 
@@ -33,9 +32,10 @@ class NotifyHub : public DeliveryHost {
     void LoadConditions(const std::string& stored) { core_.Load(stored); }
     std::string StoredConditions() const { return core_.Stored(); }
 
-    // Registers the event source; on failure tells the user once and goes on
-    // with the writer disabled.
-    void RegisterEventSource(os::Registry& registry, const std::string& programFolderSlash);
+    // Registers the event source in the system's registry (where the event
+    // viewer looks for it); on failure tells the user once and goes on with
+    // the writer disabled.
+    void RegisterEventSource(const std::string& programFolderSlash);
 
     // Where events are written; the hub's own writer unless a test sets
     // another (which must outlive the hub).
