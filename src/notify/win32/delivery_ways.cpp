@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "disks/debug_log.h"
 #include "notify/delivery_rules.h"
 #include "os/win32/wide.h"
 
@@ -66,7 +67,11 @@ void ShowNotificationBox(HWND owner, const std::string& text, const std::string&
 }
 
 bool SendNetMessage(const std::string& recipient, const std::string& text) {
-    if (!NetSendRecipientFits(recipient)) return false;
+    if (!NetSendRecipientFits(recipient)) {
+        disks::LogLine("NET SEND: the recipient name " + recipient +
+                       " is longer than 20 characters; nothing sent");
+        return false;
+    }
     using SendFn = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPBYTE, DWORD);
     HMODULE lib = LoadLibraryW(L"NETAPI32.DLL");
     if (!lib) return false;
