@@ -82,7 +82,10 @@ bool RegisterMainFormClass() {
     return RegisterClassExW(&wc) != 0;
 }
 
-TMainForm::TMainForm(MonitorServices services) : monitor_(*this, std::move(services)) {}
+TMainForm::TMainForm(MonitorServices services) : monitor_(*this, std::move(services)) {
+    notify_ = std::make_unique<notify::win32::NotifyHub>(monitor_, os::SystemClock());
+    monitor_.conditions = &notify_->Watch();
+}
 
 TMainForm::~TMainForm() {
     monitor_.StopWorker();
@@ -124,6 +127,9 @@ void TMainForm::FormCreate() {
     monitor_.SetSeconds(-1);
     intl::InstallBuiltInMessages();
     monitor_.LoadOptions();
+    notify_->Attach(hwnd_);
+    notify_->LoadConditions(monitor_.options.NtfConditions);
+    notify_->RegisterEventSource(ProgramFolderSlash());
 
     if (ReadRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted") == -1)
         WriteRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted", 1);
@@ -297,6 +303,7 @@ void TMainForm::SaveSettings() {
         o.Top = r.top;
     }
     o.Visible = IsWindowVisible(hwnd_) != FALSE;
+    o.NtfConditions = notify_->StoredConditions();
     monitor_.SaveOptions();
 }
 
@@ -368,6 +375,9 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
             InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
         case kWmCheckConditions:
+        case kWmConditionFired:
+        case kWmWriteEventLog:
+            notify_->HandleMessage(msg, w, l);
             return 0;
         case kWmCloseProgram:
             OnClose();

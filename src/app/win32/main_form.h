@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/monitor.h"
+#include "notify/win32/notify_hub.h"
 
 namespace app::win32 {
 
@@ -24,6 +25,7 @@ class TMainForm : public MonitorHost {
     HWND Handle() const { return hwnd_; }
     HWND List() const { return lvDisks_; }
     Monitor& Model() { return monitor_; }
+    notify::win32::NotifyHub& Notify() { return *notify_; }
 
     // Turns the one-second timer off, for tests that drive the cycle themselves.
     void StopTimer();
@@ -55,6 +57,7 @@ class TMainForm : public MonitorHost {
     int ListColumnOf(int column) const;  // list column showing a monitor column, or -1
 
     Monitor monitor_;
+    std::unique_ptr<notify::win32::NotifyHub> notify_;  // conditions and their delivery
     HWND hwnd_ = nullptr;
     HWND lvDisks_ = nullptr;
     HIMAGELIST ilMain_ = nullptr;
