@@ -22,6 +22,7 @@ Monitor::~Monitor() {
 LoadReport Monitor::LoadOptions() {
     LoadReport report = app::LoadOptions(*services_.registry, services_.keyPath, options,
                                          services_.screenWidth, services_.tools);
+    unread_ = report.unread;
     EnabledDisks.SetText(options.EnabledDisks);
     DisabledDisks.SetText(options.DisabledDisks);
     TrayDisks.Clear();
@@ -35,7 +36,7 @@ bool Monitor::SaveOptions() {
     options.DisabledDisks = DisabledDisks.Text();
     options.TrayDisks = text::Join(TrayDisks.Items(), ",");
     return app::SaveOptions(*services_.registry, services_.keyPath, options,
-                            disks::FoldersListOf(DriveCatalogue));
+                            disks::FoldersListOf(DriveCatalogue), unread_ ? &*unread_ : nullptr);
 }
 
 void Monitor::Tick() {

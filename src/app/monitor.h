@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,7 @@ class Monitor {
     std::vector<ListRow> rows_;
     int seconds_ = -1;
     std::unique_ptr<disks::TGetRemote> remote_;
+    std::optional<UnreadValues> unread_;  // what the last load could not read
 };
 
 }  // namespace app

@@ -163,21 +163,35 @@ class Loader {
     std::string stoppedAt_;
 };
 
-class Saver {
+// One value as it goes to the registry.
+struct StoredValue {
+    std::string name;
+    RegType type;
+    uint32_t dword = 0;
+    std::string text;
+    std::vector<uint8_t> bytes;
+    bool operator==(const StoredValue&) const = default;
+};
+
+// Lists the values of a set of options in the order they are stored.
+class Recorder {
   public:
-    Saver(os::Registry& reg, const std::string& path) : reg_(reg), path_(path) {}
-    void Flag(const std::string& name, bool f) { reg_.WriteDword(kUser, path_, name, f ? 1 : 0); }
+    std::vector<StoredValue> values;
+
+    void Flag(const std::string& name, bool f) {
+        values.push_back({name, RegType::Dword, f ? 1u : 0u});
+    }
     template <class T>
     void Number(const std::string& name, T f) {
-        reg_.WriteDword(kUser, path_, name, static_cast<uint32_t>(static_cast<int32_t>(f)));
+        values.push_back({name, RegType::Dword, static_cast<uint32_t>(static_cast<int32_t>(f))});
     }
     void Text(const std::string& name, const std::string& f) {
-        reg_.WriteString(kUser, path_, name, f);
+        values.push_back({name, RegType::String, 0, f});
     }
     void Double(const std::string& name, double f) {
         std::vector<uint8_t> bytes(sizeof f);
         std::memcpy(bytes.data(), &f, sizeof f);
-        reg_.WriteBinary(kUser, path_, name, bytes);
+        values.push_back({name, RegType::Binary, 0, {}, bytes});
     }
     void ViewMode(int32_t f) { Number("ViewMode", f); }
     void PieFont(const FontSpec& font) {
@@ -187,11 +201,24 @@ class Saver {
         Number("PieLabelFont.Size", font.Size);
         Number("PieLabelFont.Style", font.Style);
     }
-
-  private:
-    os::Registry& reg_;
-    const std::string& path_;
 };
+
+std::vector<StoredValue> Record(const Options& o) {
+    Recorder r;
+    VisitStoredValues(r, const_cast<Options&>(o));
+    return r.values;
+}
+
+bool Write(os::Registry& reg, const std::string& path, const StoredValue& v) {
+    switch (v.type) {
+        case RegType::Dword:
+            return reg.WriteDword(kUser, path, v.name, v.dword);
+        case RegType::String:
+            return reg.WriteString(kUser, path, v.name, v.text);
+        default:
+            return reg.WriteBinary(kUser, path, v.name, v.bytes);
+    }
+}
 
 }  // namespace
 
@@ -246,6 +273,7 @@ LoadReport LoadOptions(os::Registry& reg, const std::string& keyPath, Options& o
         Loader loader(reg, keyPath);
         VisitStoredValues(loader, o);
         report.stoppedAt = loader.StoppedAt();
+        if (!report.stoppedAt.empty()) report.unread = UnreadValues{report.stoppedAt, o};
     }
     if (o.ToolsString.empty()) o.ToolsString = GetToolsList(tools);
     o.StickerFontName = StickerFontNameFor(o.StickerFontSize);
@@ -253,13 +281,27 @@ LoadReport LoadOptions(os::Registry& reg, const std::string& keyPath, Options& o
 }
 
 bool SaveOptions(os::Registry& reg, const std::string& keyPath, const Options& o,
-                 const std::string& foldersList) {
+                 const std::string& foldersList, const UnreadValues* unread) {
+    std::vector<StoredValue> values = Record(o);
+    values.push_back({"Transparency", RegType::Dword, static_cast<uint32_t>(o.Transparency)});
+    values.push_back({"FoldersList", RegType::String, 0, foldersList});
+    std::vector<StoredValue> atLoad;
+    std::string stoppedAt;
+    if (unread && !unread->stoppedAt.empty()) {
+        atLoad = Record(unread->atLoad);
+        stoppedAt = unread->stoppedAt == "StickerView" ? "ViewMode" : unread->stoppedAt;
+    }
     // The first write creates the key; when even that fails nothing is written.
-    if (!reg.WriteDword(kUser, keyPath, "CloseZM", o.CloseZM ? 1 : 0)) return false;
-    Saver saver(reg, keyPath);
-    VisitStoredValues(saver, const_cast<Options&>(o));
-    saver.Number("Transparency", o.Transparency);
-    saver.Text("FoldersList", foldersList);
+    if (!Write(reg, keyPath, values.front())) return false;
+    bool past = values.front().name == stoppedAt;
+    for (size_t i = 1; i < values.size(); ++i) {
+        const StoredValue& v = values[i];
+        // Values the load never reached still hold what the user stored; a
+        // default that nobody changed must not overwrite them.
+        if (past && i < atLoad.size() && atLoad[i] == v) continue;
+        Write(reg, keyPath, v);
+        if (v.name == stoppedAt) past = true;
+    }
     return true;
 }
 

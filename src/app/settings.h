@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,11 +14,19 @@ namespace app {
 
 constexpr const char* kSettingsKey = "SOFTWARE\\Quillfen\\Zelmora";
 
+// What a load that stopped early left unread: the values after the one that
+// ended it, as the options held them right after the load.
+struct UnreadValues {
+    std::string stoppedAt;
+    Options atLoad;
+};
+
 struct LoadReport {
     bool keyFound = false;
     // Name of the value whose wrong type (or absence, where it must exist)
     // ended the load; empty when everything was read.
     std::string stoppedAt;
+    std::optional<UnreadValues> unread;
 };
 
 // Every field to its default; the window goes to the top right of the screen.
@@ -38,9 +47,10 @@ LoadReport LoadOptions(os::Registry& reg, const std::string& keyPath, Options& o
                        const ToolsEnvironment& tools);
 
 // Writes every value, plus "Transparency" and "FoldersList". False when the
-// key cannot be opened for writing.
+// key cannot be opened for writing. After a load that stopped early, values it
+// never read are written only when they were changed since.
 bool SaveOptions(os::Registry& reg, const std::string& keyPath, const Options& o,
-                 const std::string& foldersList);
+                 const std::string& foldersList, const UnreadValues* unread = nullptr);
 
 // Deletes the settings key with its subkeys.
 bool ResetOptions(os::Registry& reg, const std::string& keyPath);

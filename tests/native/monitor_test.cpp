@@ -356,3 +356,14 @@ TEST_CASE("the debug log writes timed lines only when it is on") {
     CHECK(log.find("after") == std::string::npos);
     fs::remove(path);
 }
+
+TEST_CASE("a settings key with a broken value loses nothing at the next save") {
+    Fixture f;
+    f.reg.WriteString(os::RegRoot::CurrentUser, kKey, "CloseZM", "not a number");
+    f.reg.WriteString(os::RegRoot::CurrentUser, kKey, "NtfConditions", "stored conditions");
+    Monitor& m = f.Make();
+    CHECK(m.options.NtfConditions.empty());
+    m.FillDisks();
+    CHECK(m.SaveOptions());
+    CHECK(f.reg.Find(os::RegRoot::CurrentUser, kKey, "NtfConditions")->text == "stored conditions");
+}

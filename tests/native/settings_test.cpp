@@ -263,3 +263,36 @@ TEST_CASE("a key that cannot be written gets nothing") {
     CHECK_FALSE(app::SaveOptions(reg, kKey, o, ""));
     CHECK_FALSE(reg.KeyExists(kUser, kKey));
 }
+
+TEST_CASE("after a load that stopped early, saving keeps what the load never read") {
+    FakeRegistry reg;
+    reg.WriteString(kUser, kKey, "ShowFree", "broken");  // wrong type, early in the order
+    reg.WriteDword(kUser, kKey, "UpdateInterval", 2);
+    reg.WriteString(kUser, kKey, "NtfConditions", "the user's conditions");
+    reg.WriteDword(kUser, kKey, "Column_2", 70);
+    reg.WriteDword(kUser, kKey, "BarLimit1", 40);
+    app::LoadReport report;
+    Options o = Load(reg, &report);
+    REQUIRE(report.stoppedAt == "ShowFree");
+    REQUIRE(report.unread);
+    CHECK(o.UpdateInterval == 10);  // the running program uses the defaults
+    CHECK(o.NtfConditions.empty());
+
+    o.BarLimit1 = 33;  // the user changes one of them on purpose
+    REQUIRE(app::SaveOptions(reg, kKey, o, "", &*report.unread));
+    CHECK(reg.TypeOf(kUser, kKey, "ShowFree") == RegType::Dword);  // mended
+    CHECK(reg.ReadDword(kUser, kKey, "UpdateInterval") == 2u);
+    CHECK(reg.ReadString(kUser, kKey, "NtfConditions") == "the user's conditions");
+    CHECK(reg.ReadDword(kUser, kKey, "Column_2") == 70u);
+    CHECK(reg.ReadDword(kUser, kKey, "BarLimit1") == 33u);
+    CHECK(reg.TypeOf(kUser, kKey, "Column_3") == RegType::Missing);
+    CHECK(reg.ReadDword(kUser, kKey, "CloseZM") == 1u);  // read before the stop: written
+
+    // The next start reads everything again.
+    Options next = Load(reg, &report);
+    CHECK(report.stoppedAt.empty());
+    CHECK(next.UpdateInterval == 2);
+    CHECK(next.NtfConditions == "the user's conditions");
+    CHECK(next.Column[2] == 70);
+    CHECK(next.BarLimit1 == 33);
+}
