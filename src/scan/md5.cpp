@@ -1,0 +1,132 @@
+#include "scan/md5.h"
+
+#include <cstring>
+#include <vector>
+
+#include "os/files.h"
+
+namespace scan {
+
+namespace {
+constexpr uint32_t kK[64] = {
+    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613,
+    0xfd469501, 0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193,
+    0xa679438e, 0x49b40821, 0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d,
+    0x02441453, 0xd8a1e681, 0xe7d3fbc8, 0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed,
+    0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a, 0xfffa3942, 0x8771f681, 0x6d9d6122,
+    0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70, 0x289b7ec6, 0xeaa127fa,
+    0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665, 0xf4292244,
+    0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
+    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb,
+    0xeb86d391};
+constexpr int kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
+                            5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
+                            4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
+                            6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
+inline uint32_t Rotl(uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
+}  // namespace
+
+Md5::Md5() : a_(0x67452301), b_(0xefcdab89), c_(0x98badcfe), d_(0x10325476) {}
+
+void Md5::Block(const uint8_t* p) {
+    uint32_t m[16];
+    for (int i = 0; i < 16; ++i)
+        m[i] = uint32_t(p[i * 4]) | uint32_t(p[i * 4 + 1]) << 8 | uint32_t(p[i * 4 + 2]) << 16 |
+               uint32_t(p[i * 4 + 3]) << 24;
+    uint32_t a = a_, b = b_, c = c_, d = d_;
+    for (int i = 0; i < 64; ++i) {
+        uint32_t f;
+        int g;
+        if (i < 16) {
+            f = (b & c) | (~b & d);
+            g = i;
+        } else if (i < 32) {
+            f = (d & b) | (~d & c);
+            g = (5 * i + 1) & 15;
+        } else if (i < 48) {
+            f = b ^ c ^ d;
+            g = (3 * i + 5) & 15;
+        } else {
+            f = c ^ (b | ~d);
+            g = (7 * i) & 15;
+        }
+        uint32_t t = d;
+        d = c;
+        c = b;
+        b = b + Rotl(a + f + kK[i] + m[g], kShift[i]);
+        a = t;
+    }
+    a_ += a;
+    b_ += b;
+    c_ += c;
+    d_ += d;
+}
+
+void Md5::Update(const void* data, size_t n) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    length_ += n;
+    if (used_) {
+        size_t take = std::min(n, 64 - used_);
+        std::memcpy(buffer_ + used_, p, take);
+        used_ += take;
+        p += take;
+        n -= take;
+        if (used_ < 64) return;
+        Block(buffer_);
+        used_ = 0;
+    }
+    for (; n >= 64; p += 64, n -= 64) Block(p);
+    std::memcpy(buffer_, p, n);
+    used_ = n;
+}
+
+Digest Md5::Final() {
+    uint64_t bits = length_ * 8;
+    uint8_t pad[72] = {0x80};
+    size_t padLen = (used_ < 56) ? 56 - used_ : 120 - used_;
+    Update(pad, padLen);
+    uint8_t len[8];
+    for (int i = 0; i < 8; ++i) len[i] = static_cast<uint8_t>(bits >> (8 * i));
+    Update(len, 8);
+    Digest out;
+    uint32_t words[4] = {a_, b_, c_, d_};
+    for (int i = 0; i < 16; ++i) out[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
+    return out;
+}
+
+Digest Md5Of(const void* data, size_t n) {
+    Md5 m;
+    m.Update(data, n);
+    return m.Final();
+}
+
+std::string DigestHex(const Digest& d) {
+    static const char* hex = "0123456789abcdef";
+    std::string s;
+    for (uint8_t b : d) {
+        s += hex[b >> 4];
+        s += hex[b & 15];
+    }
+    return s;
+}
+
+bool Md5OfFile(os::Files& files, const std::string& path, Digest& out) {
+    auto h = files.OpenRead(path);
+    if (!h) return false;
+    int64_t size = h->Size();
+    if (size < 0) return false;
+    thread_local std::vector<char> buffer(1 << 18);
+    Md5 m;
+    int64_t done = 0;
+    for (;;) {
+        int64_t n = h->Read(buffer.data(), buffer.size());
+        if (n < 0) return false;
+        if (n == 0) break;
+        m.Update(buffer.data(), static_cast<size_t>(n));
+        done += n;
+    }
+    out = m.Final();
+    return done == size;
+}
+
+}  // namespace scan
