@@ -92,7 +92,7 @@ void TScan::Execute() {
         }
         if (job_.kind == kFreeSpaceScan) {
             windowsFolder_ = text::LowerAscii(svc_.files->WindowsFolder());
-            if (!windowsFolder_.empty() && windowsFolder_.back() == '\\') windowsFolder_.pop_back();
+            if (!windowsFolder_.empty() && windowsFolder_.back() == sep_) windowsFolder_.pop_back();
             maskList_ = SplitMasks(job_.TempFilesExts);
             masks_ = std::make_unique<MaskSet>(maskList_);
         }
@@ -152,7 +152,7 @@ void TScan::WalkFolder(std::string& path, size_t relStart, int depth, os::FileId
     if (job_.kind == kFreeSpaceScan && job_.ExcludeSystemFiles && !windowsFolder_.empty()) {
         std::string lower = text::LowerAscii(path);
         if (lower == windowsFolder_ ||
-            (text::StartsWith(lower, windowsFolder_) && lower[windowsFolder_.size()] == '\\'))
+            (text::StartsWith(lower, windowsFolder_) && lower[windowsFolder_.size()] == sep_))
             return;
     }
     if (depth >= kMaxDepth) return;
