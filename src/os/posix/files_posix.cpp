@@ -157,7 +157,7 @@ public:
 
     FileId IdOf(const std::string& path) override {
         struct stat st;
-        if (stat(path.c_str(), &st) != 0) return {};
+        if (stat(path.empty() ? "/" : path.c_str(), &st) != 0) return {};
         return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), true};
     }
 
