@@ -172,7 +172,7 @@ void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files,
                 return;
             }
             Digest d{};
-            bool ok = ctx.digest ? ctx.digest(f.path, d) : Md5OfFile(ctx.files, f.path, d);
+            bool ok = ctx.digest ? ctx.digest(f.path, d) : Md5OfFile(ctx.files, f.path, d, &ctx.stop);
             if (ok) f.digest = d;
             hashed[k] = ok;
         },

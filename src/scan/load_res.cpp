@@ -184,7 +184,6 @@ TLoadRes::TLoadRes(int16_t kind, std::string reportPath, std::shared_ptr<os::Fil
       decorate_(std::move(decorate)) {}
 
 TLoadRes::~TLoadRes() {
-    terminate_ = true;
     if (thread_.joinable()) thread_.join();
 }
 

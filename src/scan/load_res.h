@@ -64,7 +64,8 @@ class TLoadRes {
 public:
     TLoadRes(int16_t kind, std::string reportPath, std::shared_ptr<os::Files> files,
              LoadListener& listener, LoadedReport& target, DecorateFn decorate = {});
-    // Joins the thread (the browser frees the loader after Done).
+    // Waits for the thread: the browser frees the loader after Done, or calls
+    // Terminate first.
     ~TLoadRes();
     TLoadRes(const TLoadRes&) = delete;
     TLoadRes& operator=(const TLoadRes&) = delete;

@@ -110,7 +110,8 @@ std::string DigestHex(const Digest& d) {
     return s;
 }
 
-bool Md5OfFile(os::Files& files, const std::string& path, Digest& out) {
+bool Md5OfFile(os::Files& files, const std::string& path, Digest& out,
+               const std::atomic<bool>* stop) {
     auto h = files.OpenRead(path);
     if (!h) return false;
     int64_t size = h->Size();
@@ -119,6 +120,7 @@ bool Md5OfFile(os::Files& files, const std::string& path, Digest& out) {
     Md5 m;
     int64_t done = 0;
     for (;;) {
+        if (stop && *stop) return false;
         int64_t n = h->Read(buffer.data(), buffer.size());
         if (n < 0) return false;
         if (n == 0) break;

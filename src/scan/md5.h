@@ -1,6 +1,7 @@
 // MD5 (RFC 1321): the duplicate finder's whole-file digest.
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,7 +32,9 @@ Digest Md5Of(const void* data, size_t n);
 std::string DigestHex(const Digest& d);
 
 // Digest of a file's content, read through the file interface (which keeps
-// the last access time); false when it cannot be read to its end.
-bool Md5OfFile(os::Files& files, const std::string& path, Digest& out);
+// the last access time); false when it cannot be read to its end or stop
+// was raised meanwhile.
+bool Md5OfFile(os::Files& files, const std::string& path, Digest& out,
+               const std::atomic<bool>* stop = nullptr);
 
 }  // namespace scan
