@@ -6,14 +6,22 @@ namespace scan {
 
 namespace {
 
-inline unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+struct FoldTable {
+    unsigned char t[256];
+    FoldTable() {
+        for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    }
+};
+const FoldTable kFold;
 
 int CaseCompare(std::string_view a, std::string_view b) {
     size_t n = std::min(a.size(), b.size());
+    const auto* x = reinterpret_cast<const unsigned char*>(a.data());
+    const auto* y = reinterpret_cast<const unsigned char*>(b.data());
     for (size_t i = 0; i < n; ++i) {
-        unsigned char x = Fold(static_cast<unsigned char>(a[i]));
-        unsigned char y = Fold(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y ? -1 : 1;
+        if (x[i] == y[i]) continue;
+        unsigned char p = kFold.t[x[i]], q = kFold.t[y[i]];
+        if (p != q) return p < q ? -1 : 1;
     }
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
@@ -232,11 +240,21 @@ bool TMapStrings::FindByName(std::string_view s, Hit& hit) const {
 }
 
 int64_t TMapStrings::IndexOf(std::string_view s) const {
-    Hit hit;
-    if (!Find(s, hit)) return -1;
+    if (s.empty()) return -1;
+    const Node* node = root_.get();
     int64_t index = 0;
-    for (auto& [node, j] : hit.path) index += static_cast<int64_t>(node->Prefix()[j]);
-    return index;
+    for (;;) {
+        size_t sep = s.find(separator_);
+        bool last = sep == std::string_view::npos;
+        size_t j = node->FindEqual(s.substr(0, sep));
+        if (j >= node->Live()) return -1;
+        const MapEntry& e = node->At(j);
+        if (last == (e.child != nullptr)) return -1;
+        index += static_cast<int64_t>(node->Prefix()[j]);
+        if (last) return index;
+        node = e.child.get();
+        s.remove_prefix(sep + 1);
+    }
 }
 
 int64_t TMapStrings::IndexOfName(std::string_view s) const {
