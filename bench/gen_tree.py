@@ -14,6 +14,16 @@ import os
 import random
 
 
+def ext_of(rng):
+    # About 3 % temporary files, as on a working disk.
+    r = rng.random()
+    if r < 0.015:
+        return "bak"
+    if r < 0.03:
+        return "tmp"
+    return ("txt", "bin", "dat", "log", "jpg", "dll")[int(r * 1000) % 6]
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("dir")
@@ -76,7 +86,7 @@ def main():
                 stats["same_size"] += 1
             else:
                 data = content(index, size_of(), rng.randrange(len(pool)))
-            with open(os.path.join(d, "f%03d.%s" % (k, rng.choice(["txt", "bin", "dat", "bak", "tmp", "log"]))), "wb") as f:
+            with open(os.path.join(d, "f%03d.%s" % (k, ext_of(rng))), "wb") as f:
                 f.write(data)
             if len(made) < 20000:
                 made.append(data)

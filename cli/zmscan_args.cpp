@@ -9,7 +9,7 @@ const char* const kUsage =
     "  zmscan free [--quantity N] [--masks \"LIST\"] [--no-temp] [--include-system] [--out DIR] "
     "ROOT...\n"
     "  zmscan changes [--out DIR] ROOT...\n"
-    "  zmscan duplicates [--include-system] [--threads N] [--out DIR] ROOT...\n"
+    "  zmscan duplicates [--include-system] [--out DIR] ROOT...\n"
     "  zmscan images accept|discard [--out DIR]\n"
     "\n"
     "Scans the given drives or folders and writes the report of the scan into DIR\n"
@@ -28,7 +28,8 @@ const char* const kUsage =
     "  --no-temp          do not look for temporary files\n"
     "  --include-system   also take files and folders with the system attribute (and, for\n"
     "                     free, the Windows folder)\n"
-    "  --threads N        readers and hashers of the duplicates scan (1..16, default 2)\n"
+    "  --threads N        helper threads that list folders ahead of the walk and read and\n"
+    "                     hash files for duplicates (0..16, default 2; 0: none)\n"
     "  --out DIR          the folder for reports and disk images\n"
     "  -q, --quiet        no progress line\n"
     "  -h, --help         this text\n"
@@ -125,9 +126,9 @@ bool ParseArguments(const std::vector<std::string>& args, Arguments& out, std::s
             if (!only(free || out.command == Command::Duplicates)) return false;
             out.excludeSystem = false;
         } else if (a == "--threads") {
-            if (!only(out.command == Command::Duplicates) || !value(v)) return false;
-            if (!Number(v, 1, 16, n)) {
-                error = "--threads needs a number from 1 to 16, not '" + v + "'";
+            if (!only(!images) || !value(v)) return false;
+            if (!Number(v, 0, 16, n)) {
+                error = "--threads needs a number from 0 to 16, not '" + v + "'";
                 return false;
             }
             out.threads = static_cast<int>(n);

@@ -199,7 +199,8 @@ int RunScan(const Arguments& a, const std::string& out) {
     job.SearchForTempFiles = a.searchTemp;
     job.ExcludeSystemFiles = a.excludeSystem;
     job.programFolder = out;
-    job.hashThreads = a.threads;
+    job.walkThreads = a.threads;
+    job.hashThreads = a.threads > 0 ? a.threads : 1;
 #ifdef _WIN32
     scan::win32::ZmcLibrary zmc;
     if (job.kind == scan::kDuplicatesScan && zmc.Load(ProgramFolder())) job.digest = zmc.Digest();

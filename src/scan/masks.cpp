@@ -8,8 +8,8 @@ namespace {
 
 // Code points, so that "?" takes one character of a UTF-8 name; bytes that
 // are not UTF-8 stand for themselves.
-std::u32string Decode(std::string_view s) {
-    std::u32string out;
+void DecodeInto(std::string_view s, std::u32string& out) {
+    out.clear();
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
         auto b = static_cast<unsigned char>(s[i]);
@@ -29,6 +29,11 @@ std::u32string Decode(std::string_view s) {
             i += len;
         }
     }
+}
+
+std::u32string Decode(std::string_view s) {
+    std::u32string out;
+    DecodeInto(s, out);
     return out;
 }
 
@@ -133,7 +138,8 @@ MaskSet::MaskSet(const std::vector<std::string>& masks) {
 
 int MaskSet::FirstMatch(std::string_view name) const {
     if (masks_.empty()) return -1;
-    std::u32string n = Decode(name);
+    thread_local std::u32string n;
+    DecodeInto(name, n);
     for (size_t i = 0; i < masks_.size(); ++i)
         if (Match(masks_[i], n)) return static_cast<int>(i);
     return -1;

@@ -1,5 +1,6 @@
 #include "scan/report.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "disks/format.h"
@@ -10,8 +11,8 @@ namespace {
 
 void AddNumber(std::string& s, uint64_t v) {
     char buf[24];
-    int n = std::snprintf(buf, sizeof buf, "%llu", static_cast<unsigned long long>(v));
-    s.append(buf, static_cast<size_t>(n));
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    s.append(buf, static_cast<size_t>(r.ptr - buf));
 }
 
 void AddRow(std::string& s, const TFound& f) {

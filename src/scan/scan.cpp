@@ -104,7 +104,9 @@ void TScan::Execute() {
             svc_.listener->RootBegins();
             std::string path = root;
             ancestors_.clear();
+            prefetch_ = std::make_unique<FolderPrefetch>(*svc_.files, job_.walkThreads);
             WalkFolder(path, root.size() + 1, 0, {});
+            prefetch_.reset();
             svc_.listener->RootEnds();
             if (Terminated()) break;
             if (job_.kind == kChangesScan) CompareImage(root);
@@ -147,32 +149,51 @@ bool TScan::BeginRoot(const std::string& root) {
     return true;
 }
 
+bool TScan::SkipsFolder(const std::string& path) const {
+    if (job_.kind != kFreeSpaceScan || !job_.ExcludeSystemFiles || windowsFolder_.empty())
+        return false;
+    std::string lower = text::LowerAscii(path);
+    return lower == windowsFolder_ ||
+           (text::StartsWith(lower, windowsFolder_) && lower[windowsFolder_.size()] == sep_);
+}
+
+bool TScan::WalksInto(const os::DirEntry& e) const {
+    if (!e.IsFolder()) return false;
+    if (!e.name.empty() && e.name[0] == '.') return false;
+    return !(job_.ExcludeSystemFiles && (e.attributes & os::kAttrSystem));
+}
+
 void TScan::WalkFolder(std::string& path, size_t relStart, int depth, os::FileId id) {
     control_->SetCurrentFolder(path);
-    if (job_.kind == kFreeSpaceScan && job_.ExcludeSystemFiles && !windowsFolder_.empty()) {
-        std::string lower = text::LowerAscii(path);
-        if (lower == windowsFolder_ ||
-            (text::StartsWith(lower, windowsFolder_) && lower[windowsFolder_.size()] == sep_))
-            return;
-    }
-    if (depth >= kMaxDepth) return;
-    ancestors_.push_back({path.size(), id, id.valid});
-    svc_.files->List(path, [&](const os::DirEntry& e) {
-        if (Terminated()) return false;
-        if (e.IsFolder()) {
-            if (!e.name.empty() && e.name[0] == '.') return true;
-            if (job_.ExcludeSystemFiles && (e.attributes & os::kAttrSystem)) return true;
-            size_t old = path.size();
+    if (SkipsFolder(path) || depth >= kMaxDepth) return;
+    Listing listing = prefetch_->Take(path);
+    if (!listing.ok) return;
+    // The subfolders go to the helpers first one on top, as the walk wants them.
+    size_t old = path.size();
+    if (depth + 1 < kMaxDepth)
+        for (size_t i = listing.items.size(); i-- > 0;) {
+            os::DirEntry e = listing.EntryAt(i);
+            if (!WalksInto(e)) continue;
             path += sep_;
             path += e.name;
-            os::FileId id;
-            if (!EntersLoop(path, e, id)) WalkFolder(path, relStart, depth + 1, id);
+            if (!SkipsFolder(path)) prefetch_->Prefetch(path);
+            path.resize(old);
+        }
+    ancestors_.push_back({path.size(), id, id.valid});
+    for (size_t i = 0; i < listing.items.size(); ++i) {
+        if (Terminated()) break;
+        os::DirEntry e = listing.EntryAt(i);
+        if (e.IsFolder()) {
+            if (!WalksInto(e)) continue;
+            path += sep_;
+            path += e.name;
+            os::FileId childId;
+            if (!EntersLoop(path, e, childId)) WalkFolder(path, relStart, depth + 1, childId);
             path.resize(old);
         } else {
             HandleFile(path, relStart, e);
         }
-        return !Terminated();
-    });
+    }
     ancestors_.pop_back();
 }
 

@@ -14,6 +14,7 @@
 #include "os/files.h"
 #include "os/locale.h"
 #include "os/volumes.h"
+#include "scan/folder_prefetch.h"
 #include "scan/found.h"
 #include "scan/map_strings.h"
 #include "scan/masks.h"
@@ -63,6 +64,7 @@ struct ScanJob {
     int64_t total = 0;
     DigestFn digest;      // null: MD5 computed in the program
     int hashThreads = 2;  // readers and hashers of the duplicates scan
+    int walkThreads = 2;  // helpers that list folders ahead of the walk
 };
 
 struct ScanServices {
@@ -104,6 +106,8 @@ private:
     bool Terminated() const { return control_->Terminated(); }
     std::string ReportPath() const;
     bool BeginRoot(const std::string& root);
+    bool SkipsFolder(const std::string& path) const;
+    bool WalksInto(const os::DirEntry& e) const;
     void WalkFolder(std::string& path, size_t relStart, int depth, os::FileId id);
     bool EntersLoop(std::string& path, const os::DirEntry& e, os::FileId& id);
     void HandleFile(const std::string& folder, size_t relStart, const os::DirEntry& e);
@@ -130,6 +134,7 @@ private:
     std::vector<std::string> maskList_;
     std::unique_ptr<MaskSet> masks_;
     std::unique_ptr<TMapStrings> currentImage_;
+    std::unique_ptr<FolderPrefetch> prefetch_;
     // Folders on the way down, for telling a link back to an ancestor.
     struct Ancestor {
         size_t pathLength;
