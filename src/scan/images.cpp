@@ -90,6 +90,11 @@ bool SavePendingImage(os::Files& files, os::Clock& clock, const std::string& fol
                       const std::string& imageName, const TMapStrings& map) {
     std::string lines;
     map.SaveToStream(lines);
+    return WritePendingImage(files, clock, folder, imageName, lines);
+}
+
+bool WritePendingImage(os::Files& files, os::Clock& clock, const std::string& folder,
+                       const std::string& imageName, const std::string& lines) {
     os::LocalTime t = clock.Now();
     std::string archive;
     if (!ZipSingleMember(imageName + ".tmp", lines,

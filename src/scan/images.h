@@ -28,6 +28,9 @@ bool IsImageFileName(std::string_view fileName, std::string_view extension);
 bool LoadStoredImage(os::Files& files, const std::string& folder, const std::string& imageName,
                      TMapStrings& map, const std::atomic<bool>& stop);
 
+// The archive of a pending image from the map's saved lines.
+bool WritePendingImage(os::Files& files, os::Clock& clock, const std::string& folder,
+                       const std::string& imageName, const std::string& lines);
 // Writes map as the pending image, replacing any earlier one.
 bool SavePendingImage(os::Files& files, os::Clock& clock, const std::string& folder,
                       const std::string& imageName, const TMapStrings& map);

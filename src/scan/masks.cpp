@@ -132,16 +132,61 @@ bool MatchMask(std::string_view mask, std::string_view name) {
     return Match(Decode(mask), Decode(name));
 }
 
+namespace {
+bool HasWildcard(std::string_view s) { return s.find_first_of("*?[") != std::string_view::npos; }
+std::string FoldBytes(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return out;
+}
+bool EndsWithFolded(std::string_view name, std::string_view folded) {
+    if (name.size() < folded.size()) return false;
+    name.remove_prefix(name.size() - folded.size());
+    for (size_t i = 0; i < folded.size(); ++i) {
+        char c = name[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        if (c != folded[i]) return false;
+    }
+    return true;
+}
+}  // namespace
+
+// Most masks are "*.ext" or a plain name: those are compared as bytes, and
+// the name is decoded only for the others.
 MaskSet::MaskSet(const std::vector<std::string>& masks) {
-    for (const auto& m : masks) masks_.push_back(Decode(m));
+    for (const auto& m : masks) {
+        Prepared p;
+        std::string_view v = m;
+        if (!HasWildcard(v)) {
+            p.kind = Prepared::kExact;
+            p.literal = FoldBytes(v);
+        } else if (v[0] == '*' && !HasWildcard(v.substr(1))) {
+            p.kind = Prepared::kSuffix;
+            p.literal = FoldBytes(v.substr(1));
+        } else {
+            p.mask = Decode(v);
+        }
+        masks_.push_back(std::move(p));
+    }
 }
 
 int MaskSet::FirstMatch(std::string_view name) const {
-    if (masks_.empty()) return -1;
     thread_local std::u32string n;
-    DecodeInto(name, n);
-    for (size_t i = 0; i < masks_.size(); ++i)
-        if (Match(masks_[i], n)) return static_cast<int>(i);
+    bool decoded = false;
+    for (size_t i = 0; i < masks_.size(); ++i) {
+        const Prepared& p = masks_[i];
+        bool hit;
+        if (p.kind == Prepared::kExact) {
+            hit = name.size() == p.literal.size() && EndsWithFolded(name, p.literal);
+        } else if (p.kind == Prepared::kSuffix) {
+            hit = EndsWithFolded(name, p.literal);
+        } else {
+            if (!decoded) DecodeInto(name, n), decoded = true;
+            hit = Match(p.mask, n);
+        }
+        if (hit) return static_cast<int>(i);
+    }
     return -1;
 }
 

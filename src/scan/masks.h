@@ -22,7 +22,12 @@ public:
     int FirstMatch(std::string_view name) const;
 
 private:
-    std::vector<std::u32string> masks_;
+    struct Prepared {
+        enum Kind { kGeneral, kSuffix, kExact } kind = kGeneral;
+        std::string literal;  // lower-cased: the suffix after "*", or the whole name
+        std::u32string mask;
+    };
+    std::vector<Prepared> masks_;
 };
 
 }  // namespace scan

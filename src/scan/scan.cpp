@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <thread>
 
 #include "common/text.h"
@@ -108,7 +109,10 @@ void TScan::Execute() {
             WalkFolder(path, root.size() + 1, 0, {});
             prefetch_.reset();
             svc_.listener->RootEnds();
-            if (Terminated()) break;
+            if (Terminated()) {
+                if (storedImage_.valid()) storedImage_.wait();
+                break;
+            }
             if (job_.kind == kChangesScan) CompareImage(root);
         }
         svc_.listener->Status(fileCounter_, kStatusFileCount);
@@ -146,6 +150,18 @@ bool TScan::BeginRoot(const std::string& root) {
     disks::DriveEntry sample = disks::SampleDriveSpace(*svc_.volumes, drive);
     job_.total = sample.Capacity > 0 ? sample.Capacity - sample.Free : 0;
     percentUnit_ = job_.total / 100;
+    // The stored image is read on another thread while this one walks.
+    imageName_ = ImageNameOf(*svc_.volumes, root);
+    auto files = svc_.files;
+    std::string folder = job_.programFolder, name = imageName_;
+    char sep = sep_;
+    auto control = control_;
+    storedImage_ = std::async(std::launch::async, [files, folder, name, sep, control] {
+        StoredImage s;
+        s.map = std::make_unique<TMapStrings>(sep);
+        s.present = LoadStoredImage(*files, folder, name, *s.map, control->Flag());
+        return s;
+    });
     return true;
 }
 
@@ -272,11 +288,11 @@ void TScan::SelectFreeSpace(const std::string& folder, const os::DirEntry& e) {
 void TScan::CompareImage(const std::string& root) {
     if (Terminated()) return;
     os::Files& files = *svc_.files;
-    std::string imageName = ImageNameOf(*svc_.volumes, root);
+    const std::string& imageName = imageName_;
     svc_.listener->Status(0, kStatusLoadingImage);
-    TMapStrings stored(sep_);
-    bool have = LoadStoredImage(files, job_.programFolder, imageName, stored, control_->Flag());
-    if (!have || Terminated()) {
+    StoredImage loaded = storedImage_.get();
+    TMapStrings& stored = *loaded.map;
+    if (!loaded.present || Terminated()) {
         svc_.listener->Status(0, kStatusSavingImage);
         SavePendingImage(files, *svc_.clock, job_.programFolder, imageName, *currentImage_);
         return;
@@ -284,7 +300,15 @@ void TScan::CompareImage(const std::string& root) {
     TMapStrings& current = *currentImage_;
     if (current.Count() == 0) return;
     svc_.listener->Status(0, kStatusSavingImage);
-    SavePendingImage(files, *svc_.clock, job_.programFolder, imageName, current);
+    // Compressed and written on another thread while this one compares.
+    auto lines = std::make_shared<std::string>();
+    current.SaveToStream(*lines);
+    auto filesPtr = svc_.files;
+    os::Clock* clock = svc_.clock;
+    std::string folder = job_.programFolder;
+    std::future<bool> saved = std::async(std::launch::async, [=] {
+        return WritePendingImage(*filesPtr, *clock, folder, imageName, *lines);
+    });
 
     svc_.listener->Status(0, kStatusComparing);
     processed_ = 0;
@@ -339,6 +363,7 @@ void TScan::CompareImage(const std::string& root) {
         third_.push_back(std::move(f));
     }
     if (first_.size() + second_.size() + third_.size() > before) changesFound_ = true;
+    saved.wait();
 }
 
 void TScan::WriteReport() {

@@ -5,6 +5,7 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -135,6 +136,12 @@ private:
     std::unique_ptr<MaskSet> masks_;
     std::unique_ptr<TMapStrings> currentImage_;
     std::unique_ptr<FolderPrefetch> prefetch_;
+    struct StoredImage {
+        bool present = false;
+        std::unique_ptr<TMapStrings> map;
+    };
+    std::string imageName_;
+    std::future<StoredImage> storedImage_;
     // Folders on the way down, for telling a link back to an ancestor.
     struct Ancestor {
         size_t pathLength;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "scan/crc32.h"
 
 namespace scan {
 
@@ -25,6 +24,17 @@ uint32_t Get16(std::string_view s, size_t at) {
     return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8;
 }
 uint32_t Get32(std::string_view s, size_t at) { return Get16(s, at) | Get16(s, at + 2) << 16; }
+
+// zlib's CRC-32 is the same function as ours, and faster on long data.
+uint32_t ZipCrc(std::string_view s) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    while (!s.empty()) {
+        uInt n = s.size() > (1u << 30) ? (1u << 30) : static_cast<uInt>(s.size());
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(s.data()), n);
+        s.remove_prefix(n);
+    }
+    return static_cast<uint32_t>(crc);
+}
 
 bool Deflate(std::string_view in, std::string& out, int level) {
     z_stream z{};
@@ -73,7 +83,7 @@ bool ZipSingleMember(std::string_view name, std::string_view content, DosStamp s
         return false;
     std::string packed;
     if (!Deflate(content, packed, level) || packed.size() >= 0xFFFFFFFFu) return false;
-    uint32_t crc = Crc32(content.data(), content.size());
+    uint32_t crc = ZipCrc(content);
     auto header = [&](bool central) {
         Put32(archive, central ? kCentralSig : kLocalSig);
         if (central) Put16(archive, 20);  // made by
@@ -157,7 +167,7 @@ bool ZipExtract(std::string_view a, std::string_view name, std::string& content,
             content.clear();
             return false;
         }
-        if (Crc32(content.data(), content.size()) != crc) {
+        if (ZipCrc(content) != crc) {
             content.clear();
             return false;
         }

@@ -128,6 +128,7 @@ TEST_CASE("masks") {
         CAPTURE(c.mask);
         CAPTURE(c.name);
         CHECK(scan::MatchMask(c.mask, c.name) == c.match);
+        CHECK(scan::MaskSet({c.mask}).FirstMatch(c.name) == (c.match ? 0 : -1));
     }
 
     CHECK(scan::SplitMasks(" *.bak,tmp  \"my file.x\",, ~*") ==
