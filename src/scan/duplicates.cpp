@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -16,10 +17,13 @@ namespace {
 // Runs work(i) for i in 0..n-1 on up to `threads` threads and calls done(i)
 // on this thread in order of i as results arrive; stops taking work once
 // stop is raised (done is then called only for the work that finished).
+// Work is handed out in chunks, so that the threads meet rarely.
 template <class Work, class Done>
 void OrderedParallel(size_t n, int threads, const std::atomic<bool>& stop, Work work, Done done) {
     if (n == 0) return;
-    int count = std::max(1, std::min<int>(threads, static_cast<int>(std::min<size_t>(n, 64))));
+    constexpr size_t kChunk = 32;
+    size_t chunks = (n + kChunk - 1) / kChunk;
+    int count = std::max(1, std::min<int>(threads, static_cast<int>(std::min<size_t>(chunks, 64))));
     if (count == 1) {
         for (size_t i = 0; i < n && !stop; ++i) {
             work(i);
@@ -28,31 +32,32 @@ void OrderedParallel(size_t n, int threads, const std::atomic<bool>& stop, Work 
         return;
     }
     std::atomic<size_t> next{0};
-    std::vector<char> finished(n, 0);
+    std::vector<char> finished(chunks, 0);
     std::mutex lock;
     std::condition_variable ready;
-    size_t stopped = 0;  // workers that have left
+    size_t left = 0;  // workers that have stopped
     std::vector<std::thread> pool;
     for (int t = 0; t < count; ++t)
         pool.emplace_back([&] {
             for (;;) {
-                size_t i = next++;
-                if (i >= n || stop) break;
-                work(i);
+                size_t c = next++;
+                if (c >= chunks || stop) break;
+                for (size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) work(i);
                 std::lock_guard l(lock);
-                finished[i] = 1;
-                ready.notify_one();
+                finished[c] = 1;
+                ready.notify_all();
             }
             std::lock_guard l(lock);
-            ++stopped;
-            ready.notify_one();
+            ++left;
+            ready.notify_all();
         });
-    for (size_t i = 0; i < n; ++i) {
-        std::unique_lock l(lock);
-        ready.wait(l, [&] { return finished[i] || stopped == pool.size(); });
-        if (!finished[i]) break;
-        l.unlock();
-        done(i);
+    for (size_t c = 0; c < chunks; ++c) {
+        {
+            std::unique_lock l(lock);
+            ready.wait(l, [&] { return finished[c] || left == pool.size(); });
+            if (!finished[c]) break;
+        }
+        for (size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) done(i);
     }
     for (auto& t : pool) t.join();
 }
@@ -82,6 +87,48 @@ Probe ProbeFile(os::Files& files, const TFound& f) {
     if (f.size <= kChecksumBytes) p.digest = Md5Of(buffer, got);
     p.ok = true;
     return p;
+}
+
+struct PairResult {
+    bool readA = false, readB = false, equal = false;
+    Digest digest{};
+};
+
+// Reads two files side by side; when their contents are equal the digest
+// of the first is theirs.
+PairResult ComparePair(os::Files& files, const std::string& a, const std::string& b,
+                       const std::atomic<bool>& stop) {
+    PairResult r;
+    auto ha = files.OpenRead(a), hb = files.OpenRead(b);
+    r.readA = ha != nullptr;
+    r.readB = hb != nullptr;
+    if (!ha || !hb) return r;
+    constexpr size_t kBuffer = 1 << 18;
+    thread_local std::vector<char> bufA(kBuffer), bufB(kBuffer);
+    auto fill = [](os::ReadHandle& h, std::vector<char>& buf) {
+        size_t got = 0;
+        while (got < buf.size()) {
+            int64_t n = h.Read(buf.data() + got, buf.size() - got);
+            if (n < 0) return int64_t(-1);
+            if (n == 0) break;
+            got += static_cast<size_t>(n);
+        }
+        return static_cast<int64_t>(got);
+    };
+    Md5 md5;
+    for (;;) {
+        if (stop) return r;
+        int64_t na = fill(*ha, bufA), nb = fill(*hb, bufB);
+        if (na < 0) r.readA = false;
+        if (nb < 0) r.readB = false;
+        if (na < 0 || nb < 0 || na != nb) return r;
+        if (na == 0) break;
+        if (std::memcmp(bufA.data(), bufB.data(), static_cast<size_t>(na)) != 0) return r;
+        md5.Update(bufA.data(), static_cast<size_t>(na));
+    }
+    r.equal = true;
+    r.digest = md5.Final();
+    return r;
 }
 
 bool SameKey(const TFound& a, const TFound& b) {
@@ -161,29 +208,50 @@ void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files,
     ctx.listener.Status(static_cast<uint32_t>(total >> 32), kStatusHashTotalHigh);
     ctx.listener.Status(static_cast<uint32_t>(total), kStatusHashTotalLow);
 
+    // Files of one checksum and size: a pair is compared while one of the
+    // two is hashed (equal content, equal digest), which halves the hashing
+    // and stops reading a pair at its first difference; larger sets are
+    // hashed file by file.
+    std::vector<std::pair<size_t, size_t>> runs;  // first, length
+    for (size_t k = 0; k < c.size(); ++k)
+        if (k == 0 || !SameKey(c[k - 1], c[k])) runs.emplace_back(k, 1);
+        else ++runs.back().second;
     std::vector<char> hashed(c.size(), 0);
     uint32_t i = 0;
+    auto hashOne = [&](size_t k) {
+        TFound& f = c[k];
+        if (f.digest) {
+            hashed[k] = 1;
+            return;
+        }
+        Digest d{};
+        bool ok = ctx.digest ? ctx.digest(f.path, d) : Md5OfFile(ctx.files, f.path, d, &ctx.stop);
+        if (ok) f.digest = d;
+        hashed[k] = ok;
+    };
     OrderedParallel(
-        c.size(), ctx.threads, ctx.stop,
-        [&](size_t k) {
-            TFound& f = c[k];
-            if (f.digest) {
-                hashed[k] = 1;
+        runs.size(), ctx.threads, ctx.stop,
+        [&](size_t r) {
+            auto [first, length] = runs[r];
+            if (length == 2 && !c[first].digest) {
+                PairResult p = ComparePair(ctx.files, c[first].path, c[first + 1].path, ctx.stop);
+                hashed[first] = p.readA;
+                hashed[first + 1] = p.readB;
+                if (p.equal) c[first].digest = c[first + 1].digest = p.digest;
                 return;
             }
-            Digest d{};
-            bool ok = ctx.digest ? ctx.digest(f.path, d) : Md5OfFile(ctx.files, f.path, d, &ctx.stop);
-            if (ok) f.digest = d;
-            hashed[k] = ok;
+            for (size_t k = first; k < first + length; ++k) hashOne(k);
         },
-        [&](size_t k) {
-            disks::LogLine("=MSG Start calc MD5 for file \"" + c[k].path + "\"");
-            if (!hashed[k]) return;
-            ++i;
-            ctx.listener.Status(c[k].SizeHigh(), kStatusHashedSizeHigh);
-            ctx.listener.Status(c[k].SizeLow(), kStatusHashedSizeLow);
-            if (candidateCount < 200 || i % 10 == 0 || i < 20)
-                ctx.listener.Status(i, kStatusFileCount);
+        [&](size_t r) {
+            for (size_t k = runs[r].first; k < runs[r].first + runs[r].second; ++k) {
+                disks::LogLine("=MSG Start calc MD5 for file \"" + c[k].path + "\"");
+                if (!hashed[k]) continue;
+                ++i;
+                ctx.listener.Status(c[k].SizeHigh(), kStatusHashedSizeHigh);
+                ctx.listener.Status(c[k].SizeLow(), kStatusHashedSizeLow);
+                if (candidateCount < 200 || i % 10 == 0 || i < 20)
+                    ctx.listener.Status(i, kStatusFileCount);
+            }
         });
     if (ctx.stop) return;
     std::erase_if(c, [](const TFound& f) { return !f.digest; });

@@ -23,7 +23,7 @@ FolderPrefetch::~FolderPrefetch() {
         std::lock_guard l(lock_);
         quit_ = true;
     }
-    changed_.notify_all();
+    work_.notify_all();
     for (auto& t : workers_) t.join();
 }
 
@@ -34,8 +34,9 @@ void FolderPrefetch::Prefetch(const std::string& folder) {
         if (jobs_.count(folder)) return;
         jobs_.emplace(folder, std::make_shared<Job>());
         stack_.push_back(folder);
+        if (idle_ == 0) return;  // the helpers will find it when they look again
     }
-    changed_.notify_all();  // the walk may be waiting on the same condition
+    work_.notify_one();
 }
 
 Listing FolderPrefetch::Take(const std::string& folder) {
@@ -64,7 +65,9 @@ void FolderPrefetch::Work() {
         std::shared_ptr<Job> job;
         {
             std::unique_lock l(lock_);
-            changed_.wait(l, [&] { return quit_ || !stack_.empty(); });
+            ++idle_;
+            work_.wait(l, [&] { return quit_ || !stack_.empty(); });
+            --idle_;
             if (quit_) return;
             folder = std::move(stack_.back());
             stack_.pop_back();

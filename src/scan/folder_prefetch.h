@@ -56,7 +56,9 @@ private:
 
     os::Files& files_;
     std::mutex lock_;
-    std::condition_variable changed_;
+    std::condition_variable changed_;  // a listing is done
+    std::condition_variable work_;     // there is a folder to list
+    int idle_ = 0;                     // helpers waiting for work
     std::map<std::string, std::shared_ptr<Job>> jobs_;
     std::vector<std::string> stack_;  // newest first: what the walk needs soonest
     bool quit_ = false;

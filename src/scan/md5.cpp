@@ -19,14 +19,24 @@ constexpr uint32_t kK[64] = {
     0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb,
     0xeb86d391};
-constexpr int kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                            5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                            4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                            6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
 inline uint32_t Rotl(uint32_t x, int c) { return (x << c) | (x >> (32 - c)); }
 }  // namespace
 
 Md5::Md5() : a_(0x67452301), b_(0xefcdab89), c_(0x98badcfe), d_(0x10325476) {}
+
+// The four round functions, one step each; the rounds are written out so
+// that the compiler keeps every word in a register.
+#define ZM_MD5_STEP(f, a, b, c, d, x, t, s) \
+    a += f(b, c, d) + (x) + (t);            \
+    a = Rotl(a, s) + b
+#define ZM_F(x, y, z) ((z) ^ ((x) & ((y) ^ (z))))
+#define ZM_G(x, y, z) ((y) ^ ((z) & ((x) ^ (y))))
+#define ZM_H(x, y, z) ((x) ^ (y) ^ (z))
+#define ZM_I(x, y, z) ((y) ^ ((x) | ~(z)))
+#define StepF(a, b, c, d, x, t, s) ZM_MD5_STEP(ZM_F, a, b, c, d, x, t, s)
+#define StepG(a, b, c, d, x, t, s) ZM_MD5_STEP(ZM_G, a, b, c, d, x, t, s)
+#define StepH(a, b, c, d, x, t, s) ZM_MD5_STEP(ZM_H, a, b, c, d, x, t, s)
+#define StepI(a, b, c, d, x, t, s) ZM_MD5_STEP(ZM_I, a, b, c, d, x, t, s)
 
 void Md5::Block(const uint8_t* p) {
     uint32_t m[16];
@@ -34,33 +44,85 @@ void Md5::Block(const uint8_t* p) {
         m[i] = uint32_t(p[i * 4]) | uint32_t(p[i * 4 + 1]) << 8 | uint32_t(p[i * 4 + 2]) << 16 |
                uint32_t(p[i * 4 + 3]) << 24;
     uint32_t a = a_, b = b_, c = c_, d = d_;
-    for (int i = 0; i < 64; ++i) {
-        uint32_t f;
-        int g;
-        if (i < 16) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (i < 32) {
-            f = (d & b) | (~d & c);
-            g = (5 * i + 1) & 15;
-        } else if (i < 48) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) & 15;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) & 15;
-        }
-        uint32_t t = d;
-        d = c;
-        c = b;
-        b = b + Rotl(a + f + kK[i] + m[g], kShift[i]);
-        a = t;
-    }
+    StepF(a, b, c, d, m[0], kK[0], 7);
+    StepF(d, a, b, c, m[1], kK[1], 12);
+    StepF(c, d, a, b, m[2], kK[2], 17);
+    StepF(b, c, d, a, m[3], kK[3], 22);
+    StepF(a, b, c, d, m[4], kK[4], 7);
+    StepF(d, a, b, c, m[5], kK[5], 12);
+    StepF(c, d, a, b, m[6], kK[6], 17);
+    StepF(b, c, d, a, m[7], kK[7], 22);
+    StepF(a, b, c, d, m[8], kK[8], 7);
+    StepF(d, a, b, c, m[9], kK[9], 12);
+    StepF(c, d, a, b, m[10], kK[10], 17);
+    StepF(b, c, d, a, m[11], kK[11], 22);
+    StepF(a, b, c, d, m[12], kK[12], 7);
+    StepF(d, a, b, c, m[13], kK[13], 12);
+    StepF(c, d, a, b, m[14], kK[14], 17);
+    StepF(b, c, d, a, m[15], kK[15], 22);
+    StepG(a, b, c, d, m[1], kK[16], 5);
+    StepG(d, a, b, c, m[6], kK[17], 9);
+    StepG(c, d, a, b, m[11], kK[18], 14);
+    StepG(b, c, d, a, m[0], kK[19], 20);
+    StepG(a, b, c, d, m[5], kK[20], 5);
+    StepG(d, a, b, c, m[10], kK[21], 9);
+    StepG(c, d, a, b, m[15], kK[22], 14);
+    StepG(b, c, d, a, m[4], kK[23], 20);
+    StepG(a, b, c, d, m[9], kK[24], 5);
+    StepG(d, a, b, c, m[14], kK[25], 9);
+    StepG(c, d, a, b, m[3], kK[26], 14);
+    StepG(b, c, d, a, m[8], kK[27], 20);
+    StepG(a, b, c, d, m[13], kK[28], 5);
+    StepG(d, a, b, c, m[2], kK[29], 9);
+    StepG(c, d, a, b, m[7], kK[30], 14);
+    StepG(b, c, d, a, m[12], kK[31], 20);
+    StepH(a, b, c, d, m[5], kK[32], 4);
+    StepH(d, a, b, c, m[8], kK[33], 11);
+    StepH(c, d, a, b, m[11], kK[34], 16);
+    StepH(b, c, d, a, m[14], kK[35], 23);
+    StepH(a, b, c, d, m[1], kK[36], 4);
+    StepH(d, a, b, c, m[4], kK[37], 11);
+    StepH(c, d, a, b, m[7], kK[38], 16);
+    StepH(b, c, d, a, m[10], kK[39], 23);
+    StepH(a, b, c, d, m[13], kK[40], 4);
+    StepH(d, a, b, c, m[0], kK[41], 11);
+    StepH(c, d, a, b, m[3], kK[42], 16);
+    StepH(b, c, d, a, m[6], kK[43], 23);
+    StepH(a, b, c, d, m[9], kK[44], 4);
+    StepH(d, a, b, c, m[12], kK[45], 11);
+    StepH(c, d, a, b, m[15], kK[46], 16);
+    StepH(b, c, d, a, m[2], kK[47], 23);
+    StepI(a, b, c, d, m[0], kK[48], 6);
+    StepI(d, a, b, c, m[7], kK[49], 10);
+    StepI(c, d, a, b, m[14], kK[50], 15);
+    StepI(b, c, d, a, m[5], kK[51], 21);
+    StepI(a, b, c, d, m[12], kK[52], 6);
+    StepI(d, a, b, c, m[3], kK[53], 10);
+    StepI(c, d, a, b, m[10], kK[54], 15);
+    StepI(b, c, d, a, m[1], kK[55], 21);
+    StepI(a, b, c, d, m[8], kK[56], 6);
+    StepI(d, a, b, c, m[15], kK[57], 10);
+    StepI(c, d, a, b, m[6], kK[58], 15);
+    StepI(b, c, d, a, m[13], kK[59], 21);
+    StepI(a, b, c, d, m[4], kK[60], 6);
+    StepI(d, a, b, c, m[11], kK[61], 10);
+    StepI(c, d, a, b, m[2], kK[62], 15);
+    StepI(b, c, d, a, m[9], kK[63], 21);
     a_ += a;
     b_ += b;
     c_ += c;
     d_ += d;
 }
+
+#undef StepF
+#undef StepG
+#undef StepH
+#undef StepI
+#undef ZM_F
+#undef ZM_G
+#undef ZM_H
+#undef ZM_I
+#undef ZM_MD5_STEP
 
 void Md5::Update(const void* data, size_t n) {
     const auto* p = static_cast<const uint8_t*>(data);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "scan/crc32.h"
+
 
 namespace scan {
 
@@ -25,16 +27,7 @@ uint32_t Get16(std::string_view s, size_t at) {
 }
 uint32_t Get32(std::string_view s, size_t at) { return Get16(s, at) | Get16(s, at + 2) << 16; }
 
-// zlib's CRC-32 is the same function as ours, and faster on long data.
-uint32_t ZipCrc(std::string_view s) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    while (!s.empty()) {
-        uInt n = s.size() > (1u << 30) ? (1u << 30) : static_cast<uInt>(s.size());
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(s.data()), n);
-        s.remove_prefix(n);
-    }
-    return static_cast<uint32_t>(crc);
-}
+uint32_t ZipCrc(std::string_view s) { return Crc32(s.data(), s.size()); }
 
 bool Deflate(std::string_view in, std::string& out, int level) {
     z_stream z{};

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "native/scan_fixture.h"
+#include "scan/crc32.h"
 #include "scan/md5.h"
 
 using fixture::Names;
@@ -94,21 +95,25 @@ TEST_CASE("files are opened only when their size and first kilobyte are shared")
     DupFixture d;
     d.t.File("r/lonely", std::string(3333, 'l'));           // no other file of its size
     d.t.File("r/head1", Big('h', 4000, '1'));                // same size, same first KB,
-    d.t.File("r/head2", Big('h', 4000, '2'));                // different end
+    d.t.File("r/head2", Big('h', 4000, '2'));                // different end: hashed
+    d.t.File("r/head3", Big('h', 4000, '3'));
+    d.t.File("r/pair1", Big('p', 5000, '1'));  // a pair of them: compared, not hashed
+    d.t.File("r/pair2", Big('p', 5000, '2'));
     d.t.File("r/start1", "A" + std::string(2999, 's'));      // same size, first KB differs
     d.t.File("r/start2", "B" + std::string(2999, 's'));
     d.t.File("r/small1", "tiny");  // a kilobyte or less: read once, never handed on
     d.t.File("r/small2", "tiny");
     auto r = d.env.Run(d.Job());
     CHECK(Names(r.first) == std::vector<std::string>{"small1", "small2"});
-    CHECK(d.hashed == std::multiset<std::string>{"head1", "head2"});
-    CHECK(r.candidateCount == 4);
+    CHECK(d.hashed == std::multiset<std::string>{"head1", "head2", "head3"});
+    CHECK(r.candidateCount == 7);
     std::multiset<std::string> opened;
     for (const auto& p : d.env.files->openedPaths) opened.insert(p.substr(p.rfind('/') + 1));
     CHECK(opened.count("lonely") == 0);
     CHECK(opened.count("small1") == 1);
     CHECK(opened.count("start1") == 1);
     CHECK(opened.count("head1") == 2);  // first kilobyte, then the library's whole read
+    CHECK(opened.count("pair1") == 2);  // first kilobyte, then read beside pair2
 }
 
 TEST_CASE("the same file reached by two paths is not its own duplicate") {
@@ -208,5 +213,25 @@ TEST_CASE("no scan changes the last access time of what it reads") {
     for (const char* n : {"r/a", "r/b", "r/c", "r/d"}) {
         CAPTURE(n);
         CHECK(d.t.AccessTime(n) == old);
+    }
+}
+
+TEST_CASE("CRC-32 and MD5 give the published check values") {
+    CHECK(scan::Crc32("123456789", 9) == 0xCBF43926u);
+    CHECK(scan::Crc32("6789", 4, scan::Crc32("12345", 5)) == 0xCBF43926u);
+    CHECK(scan::Crc32("", 0) == 0);
+    const std::pair<std::string, const char*> suite[] = {
+        {"", "d41d8cd98f00b204e9800998ecf8427e"},
+        {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+        {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+        {std::string(80, '1').replace(0, 80, "12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
+         "57edf4a22be3c955ac49da2e2107b67a"},
+    };
+    for (const auto& [text, hex] : suite) {
+        CAPTURE(text);
+        CHECK(scan::DigestHex(scan::Md5Of(text.data(), text.size())) == hex);
+        scan::Md5 split;  // fed in pieces across the 64-byte blocks
+        for (char c : text) split.Update(&c, 1);
+        CHECK(scan::DigestHex(split.Final()) == hex);
     }
 }

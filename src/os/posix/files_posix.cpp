@@ -36,9 +36,8 @@ void FillFromStat(const struct stat& st, DirEntry& e) {
 
 class PosixRead : public ReadHandle {
 public:
-    PosixRead(int fd, bool restoreAtime) : fd_(fd), restoreAtime_(restoreAtime) {
-        if (fstat(fd_, &st_) != 0) std::memset(&st_, 0, sizeof st_), statOk_ = false;
-    }
+    PosixRead(int fd, bool restoreAtime, const struct stat& st)
+        : fd_(fd), restoreAtime_(restoreAtime), st_(st) {}
     ~PosixRead() override {
         // Without O_NOATIME (files of other users) put the access time back.
         if (restoreAtime_ && statOk_) {
@@ -174,8 +173,9 @@ public:
             close(fd);
             return nullptr;
         }
-        posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        return std::make_unique<PosixRead>(fd, restore);
+        // Read-ahead matters only for files that take more than a few reads.
+        if (st.st_size > (1 << 20)) posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        return std::make_unique<PosixRead>(fd, restore, st);
     }
 
     std::unique_ptr<Mapping> Map(const std::string& path) override {
