@@ -18,7 +18,8 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 void Report(const char* what, double seconds, size_t n) {
-    std::printf("%-22s %8.3f s  %7.0f ns/op\n", what, seconds, seconds * 1e9 / static_cast<double>(n));
+    std::printf("%-22s %8.3f s  %7.0f ns/op\n", what, seconds,
+                seconds * 1e9 / static_cast<double>(n));
 }
 
 }  // namespace
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
         size_t start = entries.size();
         for (size_t k = 0; k < 100 && entries.size() < n; ++k)
             entries.push_back(std::string(dir) + "file_" + std::to_string(rng() % 100000) + "_" +
-                              std::to_string(k) + ext[k % 5] + "\t" + std::to_string(rng() % 1000000));
+                              std::to_string(k) + ext[k % 5] + "\t" +
+                              std::to_string(rng() % 1000000));
         std::shuffle(entries.begin() + static_cast<long>(start), entries.end(), rng);
     }
     std::printf("%zu entries\n", n);

@@ -56,11 +56,21 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
     Interrupt();
     return TRUE;
 }
-void CatchInterrupts() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
-bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
-std::shared_ptr<os::Files> MakeFiles() { return os::win32::MakeFiles(); }
-std::shared_ptr<os::Volumes> MakeVolumes() { return os::win32::MakeVolumes(); }
-std::string ProgramFolder() { return app::win32::ProgramFolder(); }
+void CatchInterrupts() {
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+}
+bool StderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+std::shared_ptr<os::Files> MakeFiles() {
+    return os::win32::MakeFiles();
+}
+std::shared_ptr<os::Volumes> MakeVolumes() {
+    return os::win32::MakeVolumes();
+}
+std::string ProgramFolder() {
+    return app::win32::ProgramFolder();
+}
 // "C:", "C:\" and "c:" stay drives; folders become full paths without a
 // trailing backslash. Empty when the root does not exist.
 std::string NormalizeRoot(const std::string& root) {
@@ -76,7 +86,9 @@ std::string NormalizeRoot(const std::string& root) {
     return os::win32::Utf8(full);
 }
 #else
-void OnSignal(int) { Interrupt(); }
+void OnSignal(int) {
+    Interrupt();
+}
 void CatchInterrupts() {
     struct sigaction sa {};
     sa.sa_handler = OnSignal;
@@ -84,9 +96,15 @@ void CatchInterrupts() {
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
 }
-bool StderrIsTerminal() { return isatty(2) != 0; }
-std::shared_ptr<os::Files> MakeFiles() { return os::MakePosixFiles(); }
-std::shared_ptr<os::Volumes> MakeVolumes() { return os::MakePosixVolumes(); }
+bool StderrIsTerminal() {
+    return isatty(2) != 0;
+}
+std::shared_ptr<os::Files> MakeFiles() {
+    return os::MakePosixFiles();
+}
+std::shared_ptr<os::Volumes> MakeVolumes() {
+    return os::MakePosixVolumes();
+}
 std::string ProgramFolder() {
     char buf[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -111,21 +129,36 @@ std::string NormalizeRoot(const std::string& root) {
 // ---- progress
 
 class CliListener : public scan::ScanListener {
-public:
+  public:
     void Progress(int percent) override { percent_ = percent; }
     void Status(uint32_t value, int code) override {
         switch (code) {
             case scan::kStatusFileCount:
-                if (stage_ == kHashing) hashed_ = value;
-                else files_ = value;
+                if (stage_ == kHashing)
+                    hashed_ = value;
+                else
+                    files_ = value;
                 break;
-            case scan::kStatusHashing: stage_ = kHashing; break;
-            case scan::kStatusLoadingImage: stage_ = kLoading; break;
-            case scan::kStatusSavingImage: stage_ = kSaving; break;
-            case scan::kStatusComparing: stage_ = kComparing; break;
-            case scan::kStatusStoringResults: stage_ = kStoring; break;
-            case scan::kStatusDriveBegins: stage_ = kWalking; break;
-            default: break;
+            case scan::kStatusHashing:
+                stage_ = kHashing;
+                break;
+            case scan::kStatusLoadingImage:
+                stage_ = kLoading;
+                break;
+            case scan::kStatusSavingImage:
+                stage_ = kSaving;
+                break;
+            case scan::kStatusComparing:
+                stage_ = kComparing;
+                break;
+            case scan::kStatusStoringResults:
+                stage_ = kStoring;
+                break;
+            case scan::kStatusDriveBegins:
+                stage_ = kWalking;
+                break;
+            default:
+                break;
         }
     }
     void RootBegins() override { stage_ = kWalking; }
@@ -150,12 +183,24 @@ std::string Thousands(uint64_t v) {
 std::string ProgressLine(const CliListener& l, const std::string& folder) {
     std::string s;
     switch (l.stage_.load()) {
-        case CliListener::kWalking: s = Thousands(l.files_) + " files  " + folder; break;
-        case CliListener::kLoading: s = "loading the stored image..."; break;
-        case CliListener::kSaving: s = "saving the pending image..."; break;
-        case CliListener::kComparing: s = "comparing: " + std::to_string(l.percent_) + "%"; break;
-        case CliListener::kHashing: s = "hashing: " + Thousands(l.hashed_) + " files"; break;
-        default: s = "writing the report..."; break;
+        case CliListener::kWalking:
+            s = Thousands(l.files_) + " files  " + folder;
+            break;
+        case CliListener::kLoading:
+            s = "loading the stored image...";
+            break;
+        case CliListener::kSaving:
+            s = "saving the pending image...";
+            break;
+        case CliListener::kComparing:
+            s = "comparing: " + std::to_string(l.percent_) + "%";
+            break;
+        case CliListener::kHashing:
+            s = "hashing: " + Thousands(l.hashed_) + " files";
+            break;
+        default:
+            s = "writing the report...";
+            break;
     }
     const size_t width = 78;
     if (s.size() > width) s = s.substr(0, 30) + "..." + s.substr(s.size() - (width - 33));
@@ -305,5 +350,7 @@ int wmain(int argc, wchar_t** argv) {
     return Main(args);
 }
 #else
-int main(int argc, char** argv) { return Main(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+}
 #endif

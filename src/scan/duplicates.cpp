@@ -167,7 +167,7 @@ std::vector<TFound> Checksummed(DuplicatesContext& ctx, std::vector<TFound>& fil
     OrderedParallel(
         wanted.size(), ctx.threads, ctx.stop,
         [&](size_t k) { probes[k] = ProbeFile(ctx.files, files[wanted[k]]); }, [](size_t) {});
-    std::vector<size_t> kept;  // indices into files
+    std::vector<size_t> kept;                     // indices into files
     std::set<std::pair<uint64_t, uint64_t>> ids;  // of the current size
     for (size_t k = 0; k < wanted.size(); ++k) {
         TFound& f = files[wanted[k]];
@@ -190,9 +190,8 @@ std::vector<TFound> Checksummed(DuplicatesContext& ctx, std::vector<TFound>& fil
 
 }  // namespace
 
-void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files,
-                    std::vector<TFound>& groups, uint32_t& candidateCount,
-                    uint32_t& duplicateCount) {
+void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files, std::vector<TFound>& groups,
+                    uint32_t& candidateCount, uint32_t& duplicateCount) {
     candidateCount = duplicateCount = 0;
     if (ctx.stop) return;
     ctx.listener.Status(0, kStatusHashing);
@@ -214,8 +213,10 @@ void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files,
     // hashed file by file.
     std::vector<std::pair<size_t, size_t>> runs;  // first, length
     for (size_t k = 0; k < c.size(); ++k)
-        if (k == 0 || !SameKey(c[k - 1], c[k])) runs.emplace_back(k, 1);
-        else ++runs.back().second;
+        if (k == 0 || !SameKey(c[k - 1], c[k]))
+            runs.emplace_back(k, 1);
+        else
+            ++runs.back().second;
     std::vector<char> hashed(c.size(), 0);
     uint32_t i = 0;
     auto hashOne = [&](size_t k) {

@@ -26,8 +26,7 @@ constexpr int64_t kChecksumBytes = 1024;
 // files: every non-empty file of the walk, in the order found; consumed.
 // groups receives the files of the duplicate groups, group after group.
 // The same file reached by two paths counts once (the first path found).
-void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files,
-                    std::vector<TFound>& groups, uint32_t& candidateCount,
-                    uint32_t& duplicateCount);
+void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files, std::vector<TFound>& groups,
+                    uint32_t& candidateCount, uint32_t& duplicateCount);
 
 }  // namespace scan

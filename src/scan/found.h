@@ -9,7 +9,7 @@
 namespace scan {
 
 struct TFound {
-    std::string path;     // root, separator, relative path
+    std::string path;        // root, separator, relative path
     int64_t lastAccess = 0;  // FILETIMEs
     int64_t creation = 0;
     int64_t lastWrite = 0;

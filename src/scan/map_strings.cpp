@@ -9,7 +9,8 @@ namespace {
 struct FoldTable {
     unsigned char t[256];
     FoldTable() {
-        for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        for (int c = 0; c < 256; ++c)
+            t[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     }
 };
 const FoldTable kFold;
@@ -40,7 +41,7 @@ struct MapEntry {
 
 struct TMapStrings::Node {
     std::vector<MapEntry> entries;  // sorted; live ones from head on
-    size_t head = 0;             // entries before head were deleted from the front
+    size_t head = 0;                // entries before head were deleted from the front
     uint64_t leaves = 0;
     Node* parent = nullptr;
     mutable std::vector<uint64_t> prefix;  // leaves before each live entry
@@ -101,7 +102,9 @@ struct TMapStrings::Node {
     }
 };
 
-uint64_t MapEntry::Leaves() const { return child ? child->leaves : 1; }
+uint64_t MapEntry::Leaves() const {
+    return child ? child->leaves : 1;
+}
 
 // A stored string found: the nodes and live positions on its way down.
 struct TMapStrings::Hit {
@@ -109,9 +112,10 @@ struct TMapStrings::Hit {
     uint64_t index = 0;
 };
 
-TMapStrings::TMapStrings(char separator)
-    : separator_(separator), root_(std::make_unique<Node>()) {}
-TMapStrings::~TMapStrings() { Clear(); }
+TMapStrings::TMapStrings(char separator) : separator_(separator), root_(std::make_unique<Node>()) {}
+TMapStrings::~TMapStrings() {
+    Clear();
+}
 
 void TMapStrings::Clear() {
     // Iteratively, so that a deep tree cannot exhaust the stack.
@@ -126,7 +130,9 @@ void TMapStrings::Clear() {
     root_ = std::make_unique<Node>();
 }
 
-int64_t TMapStrings::Count() const { return static_cast<int64_t>(root_->leaves); }
+int64_t TMapStrings::Count() const {
+    return static_cast<int64_t>(root_->leaves);
+}
 
 void TMapStrings::Add(std::string_view s) {
     if (s.empty()) return;
@@ -310,8 +316,12 @@ bool TMapStrings::Remove(std::string_view s) {
     return true;
 }
 
-std::string TMapStrings::First() const { return Get(0); }
-void TMapStrings::DeleteFirst() { Delete(0); }
+std::string TMapStrings::First() const {
+    return Get(0);
+}
+void TMapStrings::DeleteFirst() {
+    Delete(0);
+}
 
 void TMapStrings::SaveToStream(std::string& out) const {
     struct Frame {

@@ -37,7 +37,9 @@ std::u32string Decode(std::string_view s) {
     return out;
 }
 
-char32_t Fold(char32_t c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+char32_t Fold(char32_t c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
 // A bracket list at mask[p] ("[" included). Sets end to the index after "]"
 // and returns whether c is in the list; false with end = npos when unclosed.
@@ -83,7 +85,8 @@ std::vector<std::string> SplitMasks(std::string_view list) {
     std::string cur;
     bool quoted = false, any = false;
     auto flush = [&] {
-        if (any && !cur.empty()) items.push_back(cur.find('.') == std::string::npos ? "*." + cur : cur);
+        if (any && !cur.empty())
+            items.push_back(cur.find('.') == std::string::npos ? "*." + cur : cur);
         cur.clear();
         any = false;
     };
@@ -133,7 +136,9 @@ bool MatchMask(std::string_view mask, std::string_view name) {
 }
 
 namespace {
-bool HasWildcard(std::string_view s) { return s.find_first_of("*?[") != std::string_view::npos; }
+bool HasWildcard(std::string_view s) {
+    return s.find_first_of("*?[") != std::string_view::npos;
+}
 std::string FoldBytes(std::string_view s) {
     std::string out(s);
     for (char& c : out)

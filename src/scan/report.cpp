@@ -36,9 +36,12 @@ void AddRow(std::string& s, const TFound& f) {
 
 std::vector<std::string> SectionHeaders(int kind) {
     switch (kind) {
-        case 1: return {"Changed files:", "New files:", "Deleted files:"};
-        case 2: return {"File duplicates:"};
-        default: return {"Biggest files:", "Oldest files:", "Temporary files:"};
+        case 1:
+            return {"Changed files:", "New files:", "Deleted files:"};
+        case 2:
+            return {"File duplicates:"};
+        default:
+            return {"Biggest files:", "Oldest files:", "Temporary files:"};
     }
 }
 

@@ -45,15 +45,20 @@ void KeepBest(std::vector<TFound>& list, size_t n, const TFound& probe,
     list.pop_back();
 }
 
-int64_t RoundHalfEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
+int64_t RoundHalfEven(double v) {
+    return static_cast<int64_t>(std::nearbyint(v));
+}
 
 }  // namespace
 
 const char* ReportFileName(int kind) {
     switch (kind) {
-        case kChangesScan: return "Changes.txt";
-        case kDuplicatesScan: return "Duplicates.txt";
-        default: return "Search.txt";
+        case kChangesScan:
+            return "Changes.txt";
+        case kDuplicatesScan:
+            return "Duplicates.txt";
+        default:
+            return "Search.txt";
     }
 }
 
@@ -244,7 +249,9 @@ void TScan::HandleFile(const std::string& folder, size_t relStart, const os::Dir
     processed_ += e.size;
     if (!(job_.ExcludeSystemFiles && (e.attributes & os::kAttrSystem))) {
         switch (job_.kind) {
-            case kFreeSpaceScan: SelectFreeSpace(folder, e); break;
+            case kFreeSpaceScan:
+                SelectFreeSpace(folder, e);
+                break;
             case kChangesScan: {
                 std::string entry;
                 if (folder.size() >= relStart) {
@@ -317,7 +324,8 @@ void TScan::CompareImage(const std::string& root) {
     size_t before = first_.size() + second_.size() + third_.size();
     auto sizeOf = [](const std::string& entry, size_t tab) {
         int64_t v = 0;
-        if (tab == std::string::npos || !text::ParseInt64(std::string_view(entry).substr(tab + 1), v))
+        if (tab == std::string::npos ||
+            !text::ParseInt64(std::string_view(entry).substr(tab + 1), v))
             v = 0;
         return v;
     };

@@ -7,7 +7,6 @@
 
 #include "scan/crc32.h"
 
-
 namespace scan {
 
 namespace {
@@ -25,9 +24,13 @@ void Put32(std::string& s, uint32_t v) {
 uint32_t Get16(std::string_view s, size_t at) {
     return static_cast<unsigned char>(s[at]) | static_cast<unsigned char>(s[at + 1]) << 8;
 }
-uint32_t Get32(std::string_view s, size_t at) { return Get16(s, at) | Get16(s, at + 2) << 16; }
+uint32_t Get32(std::string_view s, size_t at) {
+    return Get16(s, at) | Get16(s, at + 2) << 16;
+}
 
-uint32_t ZipCrc(std::string_view s) { return Crc32(s.data(), s.size()); }
+uint32_t ZipCrc(std::string_view s) {
+    return Crc32(s.data(), s.size());
+}
 
 bool Deflate(std::string_view in, std::string& out, int level) {
     z_stream z{};
@@ -149,7 +152,8 @@ bool ZipExtract(std::string_view a, std::string_view name, std::string& content,
         // is a broken archive, and must not make us allocate.
         if (method == 8 && size > packed * 1032 + 64) return false;
         if (method == 0 && size != packed) return false;
-        if (local + 30 > a.size() || Get32(a, static_cast<size_t>(local)) != kLocalSig) return false;
+        if (local + 30 > a.size() || Get32(a, static_cast<size_t>(local)) != kLocalSig)
+            return false;
         uint64_t dataAt = local + 30 + Get16(a, static_cast<size_t>(local) + 26) +
                           Get16(a, static_cast<size_t>(local) + 28);
         if (dataAt > a.size() || packed > a.size() - dataAt) return false;

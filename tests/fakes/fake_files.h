@@ -25,14 +25,15 @@ namespace fakes {
 
 // A temp folder removed with everything in it at the end of the test.
 class TempTree {
-public:
+  public:
     TempTree() {
         char tmpl[] = "/tmp/zmscan-XXXXXX";
         root = mkdtemp(tmpl);
     }
     ~TempTree() {
-        nftw(root.c_str(), [](const char* p, const struct stat*, int, FTW*) { return ::remove(p); },
-             16, FTW_DEPTH | FTW_PHYS);
+        nftw(
+            root.c_str(), [](const char* p, const struct stat*, int, FTW*) { return ::remove(p); },
+            16, FTW_DEPTH | FTW_PHYS);
     }
     std::string Path(const std::string& rel) const { return rel.empty() ? root : root + "/" + rel; }
     void Folder(const std::string& rel) const {
@@ -62,11 +63,11 @@ public:
 };
 
 class FakeFiles : public os::Files {
-public:
+  public:
     FakeFiles() : real_(os::MakePosixFiles()) {}
 
     std::map<std::string, std::string> drives;  // "X:" -> folder
-    std::set<std::string> systemNames;           // names that get the system attribute
+    std::set<std::string> systemNames;          // names that get the system attribute
     std::string windowsFolder;
     std::atomic<int> opened{0};
     std::set<std::string> unreadable;  // paths (as the scan gives them) that fail to open
@@ -126,7 +127,7 @@ public:
     bool CreateFolder(const std::string& p) override { return real_->CreateFolder(Real(p)); }
     std::string WindowsFolder() override { return windowsFolder; }
 
-private:
+  private:
     std::unique_ptr<os::Files> real_;
 };
 

@@ -28,7 +28,9 @@ Result Zmscan(const std::string& args) {
     return r;
 }
 
-bool Contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
+bool Contains(const std::string& s, const std::string& part) {
+    return s.find(part) != std::string::npos;
+}
 
 std::string Read(const std::string& path) {
     std::string s;

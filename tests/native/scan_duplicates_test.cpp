@@ -93,13 +93,13 @@ TEST_CASE("duplicate groups are ordered by digest and numbered from 1") {
 
 TEST_CASE("files are opened only when their size and first kilobyte are shared") {
     DupFixture d;
-    d.t.File("r/lonely", std::string(3333, 'l'));           // no other file of its size
-    d.t.File("r/head1", Big('h', 4000, '1'));                // same size, same first KB,
-    d.t.File("r/head2", Big('h', 4000, '2'));                // different end: hashed
+    d.t.File("r/lonely", std::string(3333, 'l'));  // no other file of its size
+    d.t.File("r/head1", Big('h', 4000, '1'));      // same size, same first KB,
+    d.t.File("r/head2", Big('h', 4000, '2'));      // different end: hashed
     d.t.File("r/head3", Big('h', 4000, '3'));
     d.t.File("r/pair1", Big('p', 5000, '1'));  // a pair of them: compared, not hashed
     d.t.File("r/pair2", Big('p', 5000, '2'));
-    d.t.File("r/start1", "A" + std::string(2999, 's'));      // same size, first KB differs
+    d.t.File("r/start1", "A" + std::string(2999, 's'));  // same size, first KB differs
     d.t.File("r/start2", "B" + std::string(2999, 's'));
     d.t.File("r/small1", "tiny");  // a kilobyte or less: read once, never handed on
     d.t.File("r/small2", "tiny");
@@ -161,11 +161,19 @@ TEST_CASE("hashing progress, unreadable files, and cancelling while hashing") {
         CHECK(r.first.size() == 3);
         std::vector<std::pair<uint32_t, int>> status;
         for (auto& e : r.listener->Events())
-            if (e.what == 's' && e.code != scan::kStatusFileCount) status.emplace_back(e.value, e.code);
+            if (e.what == 's' && e.code != scan::kStatusFileCount)
+                status.emplace_back(e.value, e.code);
         using P = std::pair<uint32_t, int>;
-        CHECK(status == std::vector<P>{{0, 5},    {0, 10},   {6144, 11}, {0, 12},
-                                       {2048, 13}, {0, 12},   {2048, 13}, {0, 12},
-                                       {2048, 13}, {0, 3}});
+        CHECK(status == std::vector<P>{{0, 5},
+                                       {0, 10},
+                                       {6144, 11},
+                                       {0, 12},
+                                       {2048, 13},
+                                       {0, 12},
+                                       {2048, 13},
+                                       {0, 12},
+                                       {2048, 13},
+                                       {0, 3}});
     }
     SUBCASE("cancel") {
         auto listener = std::make_shared<fixture::RecordingListener>();
@@ -224,7 +232,9 @@ TEST_CASE("CRC-32 and MD5 give the published check values") {
         {"", "d41d8cd98f00b204e9800998ecf8427e"},
         {"abc", "900150983cd24fb0d6963f7d28e17f72"},
         {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
-        {std::string(80, '1').replace(0, 80, "12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
+        {std::string(80, '1').replace(
+             0, 80,
+             "12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
          "57edf4a22be3c955ac49da2e2107b67a"},
     };
     for (const auto& [text, hex] : suite) {

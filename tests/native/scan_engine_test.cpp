@@ -35,7 +35,8 @@ std::string ReadText(const std::string& path) {
 
 }  // namespace
 
-TEST_CASE("the walk skips dot folders, system folders and, for free space only, the Windows folder") {
+TEST_CASE(
+    "the walk skips dot folders, system folders and, for free space only, the Windows folder") {
     fakes::TempTree t;
     t.File("data/.cache/a.bak", "x");
     t.File("data/sys/b.bak", "xx");
@@ -75,8 +76,8 @@ TEST_CASE("largest and oldest lists keep N files; a tie does not displace the fi
         size_t size;
         long atime;
     };
-    for (F f : {F{"a", 10, 1000}, F{"b", 20, 500}, F{"c", 10, 500}, F{"d", 20, 100},
-                F{"e", 30, 2000}})
+    for (F f :
+         {F{"a", 10, 1000}, F{"b", 20, 500}, F{"c", 10, 500}, F{"d", 20, 100}, F{"e", 30, 2000}})
         t.File(std::string("r/") + f.name, std::string(f.size, 'x'), f.atime);
     ScanEnv env;
 
@@ -113,16 +114,24 @@ TEST_CASE("masks") {
         bool match;
     };
     const Case cases[] = {
-        {"*.bak", "old.BAK", true},       {"thumbs.db", "THUMBS.DB", true},
-        {"*.~*", "a.~1", true},           {"*.*~", "file.txt~", true},
-        {"~$*.*", "~$doc.docx", true},    {"~$*.*", "doc.docx", false},
-        {"?.tmp", "a.tmp", true},         {"?.tmp", "ab.tmp", false},
+        {"*.bak", "old.BAK", true},
+        {"thumbs.db", "THUMBS.DB", true},
+        {"*.~*", "a.~1", true},
+        {"*.*~", "file.txt~", true},
+        {"~$*.*", "~$doc.docx", true},
+        {"~$*.*", "doc.docx", false},
+        {"?.tmp", "a.tmp", true},
+        {"?.tmp", "ab.tmp", false},
         {"?.tmp", "\xC3\xA9.tmp", true},  // one character, two bytes
-        {"[abc].x", "B.x", true},         {"[abc].x", "d.x", false},
-        {"[a-c]*", "cat", true},          {"*.[", "x.[", true},  // unclosed: a plain "["
-        {"[ab", "[ab", true},             {"[ab", "a", false},
+        {"[abc].x", "B.x", true},
+        {"[abc].x", "d.x", false},
+        {"[a-c]*", "cat", true},
+        {"*.[", "x.[", true},  // unclosed: a plain "["
+        {"[ab", "[ab", true},
+        {"[ab", "a", false},
         {"*a*a*a*a*a*b", std::string(200, 'a').c_str(), false},
-        {"*.tmp", "tmp", false},          {"*", "", true},
+        {"*.tmp", "tmp", false},
+        {"*", "", true},
     };
     for (const Case& c : cases) {
         CAPTURE(c.mask);

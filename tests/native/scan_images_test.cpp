@@ -36,18 +36,18 @@ bool ModelLess(const std::string& a, const std::string& b) {
 
 TEST_CASE("path map: order, duplicates and conflicts") {
     TMapStrings m;
-    for (const char* s : {"b\\x.txt\t5", "a.txt\t1", "B\\Y.txt\t7", "b\\x.txt\t5", "A.TXT\t1",
-                          "", "a.txt\t1\\below", "B", "c\\d\\e\t3"})
+    for (const char* s : {"b\\x.txt\t5", "a.txt\t1", "B\\Y.txt\t7", "b\\x.txt\t5", "A.TXT\t1", "",
+                          "a.txt\t1\\below", "B", "c\\d\\e\t3"})
         m.Add(s);
     // "b" already is a folder, "a.txt\t1" a leaf: neither can change kind.
-    CHECK(All(m) == std::vector<std::string>{"a.txt\t1", "b\\x.txt\t5", "b\\Y.txt\t7",
-                                             "c\\d\\e\t3"});
+    CHECK(All(m) ==
+          std::vector<std::string>{"a.txt\t1", "b\\x.txt\t5", "b\\Y.txt\t7", "c\\d\\e\t3"});
     CHECK(m.Count() == 4);
     CHECK(m.IndexOf("B\\X.TXT\t5") == 1);
     CHECK(m.IndexOf("b\\x.txt\t6") == -1);
     CHECK(m.IndexOf("b") == -1);  // a folder is not a stored string
     CHECK(m.IndexOfName("b\\Y.txt\t1") == 2);
-    CHECK(m.IndexOfName("b\\y.txt") == -1);  // the name is compared byte for byte
+    CHECK(m.IndexOfName("b\\y.txt") == -1);   // the name is compared byte for byte
     CHECK(m.IndexOfName("C\\D\\e\t0") == 3);  // folders are not
     CHECK(m.Get(4).empty());
     CHECK(m.Get(-1).empty());
@@ -143,7 +143,8 @@ TEST_CASE("image names") {
     CHECK(scan::ImageNameOf(v, "/").substr(0, 5) == "root-");
     for (const std::string& n : {std::string("C-1A2B3C4D"), std::string("D-D"), a})
         CHECK(scan::IsImageFileName(n + ".tmp", ".tmp"));
-    for (const char* n : {"notes.tmp", "C-1a2b3c4d.tmp", "C-1A2B3C4D.dat", "-1A2B3C4D.tmp", "x y-1A2B3C4D.tmp"})
+    for (const char* n :
+         {"notes.tmp", "C-1a2b3c4d.tmp", "C-1A2B3C4D.dat", "-1A2B3C4D.tmp", "x y-1A2B3C4D.tmp"})
         CHECK_FALSE(scan::IsImageFileName(n, ".tmp"));
 }
 

@@ -74,12 +74,11 @@ const int64_t k2020 = 132223104000000000LL;  // 2020-01-01 00:00 UTC as a FILETI
 
 TEST_CASE("the writer's layout for each kind") {
     const std::string header = "Zelmora report v1.0. Creation time: 06.05.2024 07:08:09";
-    std::string big = "C:\\big\t1\t1\t" + std::to_string(uint32_t(k2020)) + "\t" +
-                      std::to_string(uint32_t(k2020 >> 32)) + "\t" +
-                      std::to_string(uint32_t(k2020 + 1)) + "\t" +
-                      std::to_string(uint32_t((k2020 + 1) >> 32)) + "\t" +
-                      std::to_string(uint32_t(k2020 + 2)) + "\t" +
-                      std::to_string(uint32_t((k2020 + 2) >> 32));
+    std::string big =
+        "C:\\big\t1\t1\t" + std::to_string(uint32_t(k2020)) + "\t" +
+        std::to_string(uint32_t(k2020 >> 32)) + "\t" + std::to_string(uint32_t(k2020 + 1)) + "\t" +
+        std::to_string(uint32_t((k2020 + 1) >> 32)) + "\t" + std::to_string(uint32_t(k2020 + 2)) +
+        "\t" + std::to_string(uint32_t((k2020 + 2) >> 32));
     CHECK(Text(0, {Found("C:\\big", (int64_t(1) << 32) + 1, k2020)}, {}, {}) ==
           header + "\r\nBiggest files:\r\n" + big +
               "\r\nOldest files:\r\nTemporary files:\r\n\r\n");
@@ -88,7 +87,8 @@ TEST_CASE("the writer's layout for each kind") {
     changed.change = -7;
     CHECK(Text(1, {changed}, {Found("C:\\n", 2)}, {Found("C:\\d", 3)}) ==
           header + "\r\nChanged files:\r\nC:\\c\t5\t0\t0\t0\t1\t0\t2\t0\t-7\r\nNew files:\r\n" +
-              "C:\\n\t2\t0\t0\t0\t1\t0\t2\t0\r\nDeleted files:\r\nC:\\d\t3\t0\t0\t0\t1\t0\t2\t0\r\n\r\n");
+              "C:\\n\t2\t0\t0\t0\t1\t0\t2\t0\r\nDeleted "
+              "files:\r\nC:\\d\t3\t0\t0\t0\t1\t0\t2\t0\r\n\r\n");
 
     CHECK(Text(2, {Found("a", 1, 0, 9, 1), Found("b", 1, 0, 9, 1), Found("c", 1, 0, 9, 2)}) ==
           header + " Total files: 10; MD5: 4; Doubles: 3\r\nFile duplicates:\r\n" +
@@ -112,13 +112,14 @@ TEST_CASE("round trips of every kind") {
         CHECK(r.lists[0][0].path == "/x/one");
         CHECK(r.lists[0][0].size == (int64_t(3) << 32) + 5);
         CHECK(r.lists[0][0].lastAccess == doctest::Approx(43831.0));  // 2020-01-01
-        CHECK(r.lists[0][1].lastAccess == 0);  // a FILETIME of 0 is no date
+        CHECK(r.lists[0][1].lastAccess == 0);                         // a FILETIME of 0 is no date
         CHECK(r.lists[1].size() == 1);
         CHECK(r.lists[2].size() == 2);
         CHECK(r.totals[2] == (int64_t(3) << 32) + 5);
     }
     SUBCASE("changes: the change column, and deleted files although they do not exist") {
-        auto r = Load(1, Text(1, {ch}, {a[0]}, {a[1]}), nullptr, [](const std::string&) { return false; });
+        auto r = Load(1, Text(1, {ch}, {a[0]}, {a[1]}), nullptr,
+                      [](const std::string&) { return false; });
         REQUIRE(r.lists[0].size() == 1);
         CHECK(r.lists[0][0].change == -(int64_t(1) << 40));
         CHECK(r.lists[1].size() == 1);
@@ -127,13 +128,14 @@ TEST_CASE("round trips of every kind") {
     }
     SUBCASE("duplicates: group numbers, alternating shades, last write") {
         std::vector<TFound> g = {Found("a", 1, k2020, 1, 1), Found("b", 1, 0, 1, 1),
-                                 Found("c", 2, 0, 2, 2), Found("d", 2, 0, 2, 2),
-                                 Found("e", 3, 0, 3, 3), Found("f", 3, 0, 3, 3)};
+                                 Found("c", 2, 0, 2, 2),     Found("d", 2, 0, 2, 2),
+                                 Found("e", 3, 0, 3, 3),     Found("f", 3, 0, 3, 3)};
         auto r = Load(2, Text(2, g));
         REQUIRE(r.lists[0].size() == 6);
         std::vector<int> numbers;
         std::vector<bool> shades;
-        for (auto& item : r.lists[0]) numbers.push_back(item.groupNumber), shades.push_back(item.groupShade);
+        for (auto& item : r.lists[0])
+            numbers.push_back(item.groupNumber), shades.push_back(item.groupShade);
         CHECK(numbers == std::vector<int>{1, 1, 2, 2, 3, 3});
         CHECK(shades == std::vector<bool>{true, true, false, false, true, true});
         CHECK(r.lists[0][0].lastWrite > 43830.99);
@@ -151,7 +153,8 @@ TEST_CASE("round trips of every kind") {
 }
 
 TEST_CASE("the loader's line rules, header check and malformed rows") {
-    const std::string head = "junk Zelmora report v1.0. Creation time: whenever\r\nBiggest files:\r\n";
+    const std::string head =
+        "junk Zelmora report v1.0. Creation time: whenever\r\nBiggest files:\r\n";
     struct Case {
         const char* name;
         std::string bytes;
@@ -161,10 +164,14 @@ TEST_CASE("the loader's line rules, header check and malformed rows") {
         {"no header", "Zelmora report v1.1\r\nBiggest files:\r\na\t1\t0\t0\t0\t\r\n\r\n", 0, 0, 0},
         {"four TABs are not a row", head + "a\t1\t0\t0\t0\r\nb\t1\t0\t0\t0\t\r\n\r\n", 1, 0, 0},
         {"unreadable numbers count as 0", head + "a\tx\ty\tz\tw\t\r\n\r\n", 1, 0, 0},
-        {"LF line ends", "Zelmora report v1.0. Creation time: \nBiggest files:\na\t1\t0\t0\t0\t\n"
-                         "Oldest files:\nb\t1\t0\t0\t0\t\nTemporary files:\nc\t1\t0\t0\t0\t\n\n", 1, 1, 1},
-        {"a last line without its end is not read", head + "a\t1\t0\t0\t0\t\r\nb\t1\t0\t0\t0\t", 1, 0, 0},
-        {"section titles are case-sensitive", head + "oldest files:\r\nb\t1\t0\t0\t0\t\r\n\r\n", 1, 0, 0},
+        {"LF line ends",
+         "Zelmora report v1.0. Creation time: \nBiggest files:\na\t1\t0\t0\t0\t\n"
+         "Oldest files:\nb\t1\t0\t0\t0\t\nTemporary files:\nc\t1\t0\t0\t0\t\n\n",
+         1, 1, 1},
+        {"a last line without its end is not read", head + "a\t1\t0\t0\t0\t\r\nb\t1\t0\t0\t0\t", 1,
+         0, 0},
+        {"section titles are case-sensitive", head + "oldest files:\r\nb\t1\t0\t0\t0\t\r\n\r\n", 1,
+         0, 0},
         {"empty", "", 0, 0, 0},
         {"header only", "Zelmora report v1.0. Creation time: ", 0, 0, 0},
     };
@@ -185,8 +192,9 @@ TEST_CASE("the loader's line rules, header check and malformed rows") {
     CHECK(ansi.lists[0][0].path == "caf\xC3\xA9");
 
     // A group number that is not a number keeps the row, in group 0.
-    auto dup = Load(2, "Zelmora report v1.0. Creation time: \r\nFile duplicates:\r\n"
-                       "a\t1\t0\t0\t0\t0\t0\t0\t0\tseven\r\n\r\n");
+    auto dup = Load(2,
+                    "Zelmora report v1.0. Creation time: \r\nFile duplicates:\r\n"
+                    "a\t1\t0\t0\t0\t0\t0\t0\t0\tseven\r\n\r\n");
     REQUIRE(dup.lists[0].size() == 1);
     CHECK(dup.lists[0][0].groupNumber == 0);
 }
@@ -197,8 +205,8 @@ TEST_CASE("dates outside 1901..2999 are absent") {
         bool present;
     };
     const Case cases[] = {{0, false},
-                          {94354848000000000ULL, false},   // 1900-01-01
-                          {94670208000000000ULL, true},    // 1901-01-01
+                          {94354848000000000ULL, false},  // 1900-01-01
+                          {94670208000000000ULL, true},   // 1901-01-01
                           {uint64_t(k2020), true},
                           {0xFFFFFFFFFFFFFFFFULL, false}};
     for (const Case& c : cases) {
@@ -220,7 +228,8 @@ TEST_CASE("TLoadRes maps the file, sends batches of 100 and section ends, and ca
         scan::TLoadRes loader(1, t.Path("Changes.txt"), files, rec, target);
         loader.Start();
     }  // the destructor waits for the end
-    CHECK(rec.calls == std::vector<std::string>{"rows0", "rows0", "done0", "done1", "done2", "end"});
+    CHECK(rec.calls ==
+          std::vector<std::string>{"rows0", "rows0", "done0", "done1", "done2", "end"});
     CHECK(target.lists[0].size() == 250);
     CHECK(target.totals[0] == 250 * 249 / 2);
 

@@ -55,7 +55,9 @@ struct WinTree {
         RemoveDirectoryW(Wide(p).c_str());
     }
     std::string Path(const std::string& rel) const { return root + "\\" + rel; }
-    void Folder(const std::string& rel) const { CreateDirectoryW(Wide(Path(rel)).c_str(), nullptr); }
+    void Folder(const std::string& rel) const {
+        CreateDirectoryW(Wide(Path(rel)).c_str(), nullptr);
+    }
     void File(const std::string& rel, const std::string& content, DWORD attributes = 0) const {
         HANDLE h = CreateFileW(Wide(Path(rel)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -139,8 +141,8 @@ TEST_CASE("a free-space scan through the Win32 API writes a report that loads ba
     job.roots = {t.Path("data")};
     job.programFolder = t.Path("prog");
     auto engine = std::make_unique<scan::TScan>(
-        job, scan::ScanServices{files, os::win32::MakeVolumes(), std::make_shared<NullListener>(),
-                                &clock, {}});
+        job, scan::ScanServices{
+                 files, os::win32::MakeVolumes(), std::make_shared<NullListener>(), &clock, {}});
     engine->Execute();
     CHECK(engine->FileCounter() == 3);
     REQUIRE(engine->FirstList().size() == 2);
@@ -174,8 +176,8 @@ TEST_CASE("a changes scan of a folder through the Win32 API") {
         job.kind = scan::kChangesScan;
         job.roots = {t.Path("data")};
         job.programFolder = t.Path("prog");
-        scan::TScan engine(job, {files, os::win32::MakeVolumes(), std::make_shared<NullListener>(),
-                                 &clock, {}});
+        scan::TScan engine(
+            job, {files, os::win32::MakeVolumes(), std::make_shared<NullListener>(), &clock, {}});
         engine.Execute();
         return std::make_pair(engine.FirstList().size(), engine.SecondList().size());
     };
@@ -191,16 +193,18 @@ TEST_CASE("the engine's reports arrive as window messages") {
     t.Folder("data");
     for (int i = 0; i < 12; ++i) t.File("data\\f" + std::to_string(i), "x");
     t.Folder("prog");
-    HWND wnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                               nullptr);
+    HWND wnd =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     REQUIRE(wnd);
     fakes::FakeClock clock;
     scan::ScanJob job;
     job.roots = {t.Path("data")};
     job.programFolder = t.Path("prog");
     auto control = scan::TScan::Start(std::make_unique<scan::TScan>(
-        job, scan::ScanServices{os::win32::MakeFiles(), os::win32::MakeVolumes(),
-                                std::make_shared<scan::win32::ScanWindowListener>(wnd), &clock,
+        job, scan::ScanServices{os::win32::MakeFiles(),
+                                os::win32::MakeVolumes(),
+                                std::make_shared<scan::win32::ScanWindowListener>(wnd),
+                                &clock,
                                 {}}));
     std::vector<std::pair<UINT, LPARAM>> got;
     DWORD until = GetTickCount() + 20000;
@@ -217,8 +221,10 @@ TEST_CASE("the engine's reports arrive as window messages") {
     REQUIRE(!got.empty());
     CHECK(got.front().first == scan::kMsgScanRootBegins);
     CHECK(got.back() == std::make_pair(UINT(scan::kMsgScanFinished), LPARAM(0)));
-    CHECK(std::count(got.begin(), got.end(), std::make_pair(UINT(scan::kMsgScanStatus), LPARAM(14))) == 2);
-    CHECK(std::count(got.begin(), got.end(), std::make_pair(UINT(scan::kMsgScanRootEnds), LPARAM(0))) == 1);
+    CHECK(std::count(got.begin(), got.end(),
+                     std::make_pair(UINT(scan::kMsgScanStatus), LPARAM(14))) == 2);
+    CHECK(std::count(got.begin(), got.end(),
+                     std::make_pair(UINT(scan::kMsgScanRootEnds), LPARAM(0))) == 1);
 }
 
 TEST_CASE("zmc.dll gives the digests of RFC 1321") {

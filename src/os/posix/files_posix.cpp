@@ -35,7 +35,7 @@ void FillFromStat(const struct stat& st, DirEntry& e) {
 }
 
 class PosixRead : public ReadHandle {
-public:
+  public:
     PosixRead(int fd, bool restoreAtime, const struct stat& st)
         : fd_(fd), restoreAtime_(restoreAtime), st_(st) {}
     ~PosixRead() override {
@@ -59,7 +59,7 @@ public:
         return {static_cast<uint64_t>(st_.st_dev), static_cast<uint64_t>(st_.st_ino), true};
     }
 
-private:
+  private:
     int fd_;
     bool restoreAtime_;
     bool statOk_ = true;
@@ -67,18 +67,18 @@ private:
 };
 
 class PosixMapping : public Mapping {
-public:
+  public:
     PosixMapping(void* p, size_t n) : p_(p), n_(n) {}
     ~PosixMapping() override { munmap(p_, n_); }
     std::string_view Bytes() const override { return {static_cast<const char*>(p_), n_}; }
 
-private:
+  private:
     void* p_;
     size_t n_;
 };
 
 class PosixWrite : public WriteHandle {
-public:
+  public:
     explicit PosixWrite(int fd) : fd_(fd) {}
     ~PosixWrite() override { Close(); }
     bool Write(std::string_view bytes) override {
@@ -98,7 +98,7 @@ public:
         return ok_;
     }
 
-private:
+  private:
     static constexpr size_t kBuffer = 1 << 16;
     bool Flush() {
         bool ok = WriteRaw(buffer_);
@@ -120,15 +120,15 @@ private:
 };
 
 class PosixFiles : public Files {
-public:
+  public:
     char Separator() const override { return '/'; }
 
     bool List(const std::string& folder,
               const std::function<bool(const DirEntry&)>& each) override {
         int dfd = open(folder.empty() ? "/" : folder.c_str(),
                        O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOATIME);
-        if (dfd < 0) dfd = open(folder.empty() ? "/" : folder.c_str(),
-                                O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dfd < 0)
+            dfd = open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dfd < 0) return false;
         DIR* dir = fdopendir(dfd);
         if (!dir) {
@@ -224,7 +224,9 @@ public:
         struct stat st;
         return stat(path.c_str(), &st) == 0;
     }
-    bool Delete(const std::string& path) override { return unlink(path.c_str()) == 0; }
+    bool Delete(const std::string& path) override {
+        return unlink(path.c_str()) == 0;
+    }
     bool Rename(const std::string& from, const std::string& to) override {
         return rename(from.c_str(), to.c_str()) == 0;
     }
@@ -237,9 +239,11 @@ public:
         return mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
     }
 
-    std::string WindowsFolder() override { return {}; }
+    std::string WindowsFolder() override {
+        return {};
+    }
 
-private:
+  private:
     std::unique_ptr<WriteHandle> OpenWrite(const std::string& path, int mode) {
         int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
         if (fd < 0) return nullptr;
@@ -249,6 +253,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Files> MakePosixFiles() { return std::make_unique<PosixFiles>(); }
+std::unique_ptr<Files> MakePosixFiles() {
+    return std::make_unique<PosixFiles>();
+}
 
 }  // namespace os

@@ -8,7 +8,7 @@ namespace os {
 namespace {
 
 class PosixVolumes : public Volumes {
-public:
+  public:
     uint32_t LogicalDrives() override { return 0; }
     int DriveType(const std::string&) override { return kDriveFixed; }
     SpaceAnswer FreeSpace(const std::string& path) override {
@@ -27,6 +27,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Volumes> MakePosixVolumes() { return std::make_unique<PosixVolumes>(); }
+std::unique_ptr<Volumes> MakePosixVolumes() {
+    return std::make_unique<PosixVolumes>();
+}
 
 }  // namespace os

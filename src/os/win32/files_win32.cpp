@@ -22,7 +22,7 @@ FileId IdOfHandle(HANDLE h) {
 }
 
 class Win32Read : public ReadHandle {
-public:
+  public:
     explicit Win32Read(HANDLE h) : h_(h) {}
     ~Win32Read() override { CloseHandle(h_); }
     int64_t Size() override {
@@ -36,23 +36,23 @@ public:
     }
     FileId Id() override { return IdOfHandle(h_); }
 
-private:
+  private:
     HANDLE h_;
 };
 
 class Win32Mapping : public Mapping {
-public:
+  public:
     Win32Mapping(const void* view, size_t size) : view_(view), size_(size) {}
     ~Win32Mapping() override { UnmapViewOfFile(view_); }
     std::string_view Bytes() const override { return {static_cast<const char*>(view_), size_}; }
 
-private:
+  private:
     const void* view_;
     size_t size_;
 };
 
 class Win32Write : public WriteHandle {
-public:
+  public:
     explicit Win32Write(HANDLE h) : h_(h) {}
     ~Win32Write() override { Close(); }
     bool Write(std::string_view bytes) override {
@@ -72,7 +72,7 @@ public:
         return ok_;
     }
 
-private:
+  private:
     static constexpr size_t kBuffer = 1 << 16;
     bool Flush() {
         bool ok = WriteRaw(buffer_);
@@ -81,7 +81,8 @@ private:
     }
     bool WriteRaw(std::string_view b) {
         while (!b.empty()) {
-            DWORD chunk = b.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(b.size()), done = 0;
+            DWORD chunk = b.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(b.size()),
+                  done = 0;
             if (!WriteFile(h_, b.data(), chunk, &done, nullptr) || done == 0) return ok_ = false;
             b.remove_prefix(done);
         }
@@ -94,18 +95,18 @@ private:
 
 // No "insert a disk" box for a drive without its medium.
 class QuietErrors {
-public:
+  public:
     QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
     ~QuietErrors() { SetErrorMode(old_); }
 
-private:
+  private:
     UINT old_;
 };
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 class Win32Files : public Files {
-public:
+  public:
     char Separator() const override { return '\\'; }
 
     bool List(const std::string& folder,
@@ -161,9 +162,9 @@ public:
     }
 
     std::unique_ptr<Mapping> Map(const std::string& path) override {
-        HANDLE h = CreateFileW(LongPath(path).c_str(), GENERIC_READ,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
+        HANDLE h =
+            CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return nullptr;
         LARGE_INTEGER size;
         const void* view = nullptr;
@@ -244,6 +245,8 @@ std::wstring LongPath(const std::string& path) {
     return w;
 }
 
-std::unique_ptr<Files> MakeFiles() { return std::make_unique<Win32Files>(); }
+std::unique_ptr<Files> MakeFiles() {
+    return std::make_unique<Win32Files>();
+}
 
 }  // namespace os::win32
