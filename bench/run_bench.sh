@@ -60,22 +60,39 @@ t_dup=$(best "$zmscan" duplicates -q --out "$work" "$tree")
 after=$(atimes)
 if [ "$before" = "$after" ]; then echo "last access times: unchanged by every zmscan run"; else echo "last access times: CHANGED"; fi
 t_jd=$(best jdupes -r -q "$tree")
-t_rm=$(best rmlint -o fdupes:"$work/rmlint.out" "$tree")
+t_rm=$(best rmlint -T df -o fdupes:"$work/rmlint.out" "$tree")
 t_fd=$(best fdupes -r -q "$tree")
-echo "zmscan duplicates $t_dup s; jdupes -r $t_jd s; rmlint $t_rm s; fdupes -r $t_fd s"
+echo "zmscan duplicates $t_dup s; jdupes -r $t_jd s; rmlint -T df $t_rm s; fdupes -r $t_fd s"
 echo "ratio dup/jdupes $(ratio "$t_dup" "$t_jd"), dup/rmlint $(ratio "$t_dup" "$t_rm"), dup/fdupes $(ratio "$t_dup" "$t_fd")"
 
 # The same groups as jdupes: each group as its sorted paths, all groups sorted.
-groups_of_report() {
-    awk -F'\t' 'NR > 2 { if ($0 == "") { if (g != "") print g; g = "" } else if (NF >= 10) g = g (g == "" ? "" : "|") $1 } END { if (g != "") print g }' "$work/Duplicates.txt" |
-        while IFS= read -r g; do echo "$g" | tr '|' '\n' | sort | paste -sd'|'; done | sort
+groups() {  # groups() report|jdupes FILE
+    python3 - "$1" "$2" <<'PY'
+import sys
+kind, path = sys.argv[1], sys.argv[2]
+groups, cur = [], []
+with open(path, encoding="utf-8", errors="surrogateescape", newline="") as f:
+    lines = f.read().replace("\r\n", "\n").split("\n")
+if kind == "report":
+    lines = lines[2:]
+for line in lines:
+    if line == "":
+        if cur:
+            groups.append("|".join(sorted(cur)))
+        cur = []
+    else:
+        cur.append(line.split("\t")[0] if kind == "report" else line)
+if cur:
+    groups.append("|".join(sorted(cur)))
+for g in sorted(groups):
+    print(g)
+PY
 }
-groups_of_jdupes() {
-    jdupes -r -q "$tree" | awk '{ if ($0 == "") { if (g != "") print g; g = "" } else g = g (g == "" ? "" : "|") $0 } END { if (g != "") print g }' |
-        while IFS= read -r g; do echo "$g" | tr '|' '\n' | sort | paste -sd'|'; done | sort
-}
-if [ "$(groups_of_report | md5sum)" = "$(groups_of_jdupes | md5sum)" ]; then
-    echo "groups: the same as jdupes ($(groups_of_report | wc -l) groups)"
+jdupes -r -q "$tree" >"$work/jdupes.out"
+groups report "$work/Duplicates.txt" >"$work/groups.zmscan"
+groups jdupes "$work/jdupes.out" >"$work/groups.jdupes"
+if cmp -s "$work/groups.zmscan" "$work/groups.jdupes"; then
+    echo "groups: the same as jdupes ($(wc -l <"$work/groups.zmscan") groups)"
 else
-    echo "groups: DIFFERENT from jdupes ($(groups_of_report | wc -l) against $(groups_of_jdupes | wc -l))"
+    echo "groups: DIFFERENT from jdupes ($(wc -l <"$work/groups.zmscan") against $(wc -l <"$work/groups.jdupes"))"
 fi
