@@ -42,7 +42,11 @@ void OrderedParallel(size_t n, int threads, const std::atomic<bool>& stop, Work 
             for (;;) {
                 size_t c = next++;
                 if (c >= chunks || stop) break;
-                for (size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) work(i);
+                try {
+                    for (size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) work(i);
+                } catch (...) {
+                    // Out of memory: the rest of the chunk is left out, as unreadable files are.
+                }
                 std::lock_guard l(lock);
                 finished[c] = 1;
                 ready.notify_all();

@@ -76,7 +76,12 @@ void FolderPrefetch::Work() {
             job = it->second;
             job->state = State::Running;
         }
-        Listing listing = ListFolder(files_, folder);
+        Listing listing;
+        try {
+            listing = ListFolder(files_, folder);
+        } catch (...) {
+            listing = Listing{};  // out of memory: the folder counts as unreadable
+        }
         {
             std::lock_guard l(lock_);
             job->listing = std::move(listing);
