@@ -129,7 +129,7 @@ std::string NormalizeRoot(const std::string& root) {
 // ---- progress
 
 class CliListener : public scan::ScanListener {
-  public:
+public:
     void Progress(int percent) override { percent_ = percent; }
     void Status(uint32_t value, int code) override {
         switch (code) {

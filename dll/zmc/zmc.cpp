@@ -14,9 +14,11 @@ BOOL Digest(const wchar_t* path, unsigned char* digest) {
     HANDLE h = CreateFileW(path, GENERIC_READ | FILE_WRITE_ATTRIBUTES,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    FILETIME access{};
+    bool keep = h != INVALID_HANDLE_VALUE && GetFileTime(h, nullptr, &access, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
-        FILETIME keep = {0xFFFFFFFF, 0xFFFFFFFF};
-        SetFileTime(h, nullptr, &keep, nullptr);
+        FILETIME noUpdate = {0xFFFFFFFF, 0xFFFFFFFF};
+        SetFileTime(h, nullptr, &noUpdate, nullptr);
     } else {
         h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -34,6 +36,11 @@ BOOL Digest(const wchar_t* path, unsigned char* digest) {
         if (got == 0) break;
         md5.Update(buffer.data(), got);
     }
+    // Where the request was not honoured, the last access time is put back.
+    FILETIME now;
+    if (keep && GetFileTime(h, nullptr, &now, nullptr) &&
+        (now.dwLowDateTime != access.dwLowDateTime || now.dwHighDateTime != access.dwHighDateTime))
+        SetFileTime(h, nullptr, &access, nullptr);
     CloseHandle(h);
     if (!ok) return FALSE;
     scan::Digest d = md5.Final();

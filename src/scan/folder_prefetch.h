@@ -34,7 +34,7 @@ struct Listing {
 Listing ListFolder(os::Files& files, const std::string& folder);
 
 class FolderPrefetch {
-  public:
+public:
     // threads 0: every listing is made by Take itself.
     FolderPrefetch(os::Files& files, int threads);
     ~FolderPrefetch();
@@ -46,7 +46,7 @@ class FolderPrefetch {
     // The listing of folder: the prefetched one, or made now.
     Listing Take(const std::string& folder);
 
-  private:
+private:
     enum class State { Queued, Running, Done };
     struct Job {
         State state = State::Queued;

@@ -11,7 +11,7 @@ namespace {
 // which one more CR or LF is skipped. A line that runs into the end of the
 // data is the end mark.
 class LineReader {
-  public:
+public:
     explicit LineReader(std::string_view d) : d_(d) {}
     // False at the end mark.
     bool Next(std::string_view& line) {
@@ -28,7 +28,7 @@ class LineReader {
     }
     size_t Offset() const { return pos_; }
 
-  private:
+private:
     std::string_view d_;
     size_t pos_ = 0;
 };
@@ -60,7 +60,7 @@ uint64_t FileTimeOf(std::string_view low, std::string_view high) {
 }
 
 class Loader {
-  public:
+public:
     Loader(int kind, std::string_view bytes, LoadedReport& out, const ParseHooks& hooks,
            const std::atomic<bool>& stop)
         : kind_(kind), bytes_(bytes), out_(out), hooks_(hooks), stop_(stop), lines_(bytes) {
@@ -100,7 +100,7 @@ class Loader {
         }
     }
 
-  private:
+private:
     bool BeforeRow() {
         if (stop_) return false;
         if (percentUnit_ && hooks_.listener) {

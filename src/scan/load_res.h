@@ -35,7 +35,7 @@ struct LoadedReport {
 // Sent calls (RowsAdded, SectionDone) return only when the browser has taken
 // the new count; Progress and Done are posted.
 class LoadListener {
-  public:
+public:
     virtual ~LoadListener() = default;
     virtual void RowsAdded(int list) = 0;    // another 100 rows
     virtual void SectionDone(int list) = 0;  // the section is complete
@@ -61,7 +61,7 @@ bool ParseReport(int kind, std::string_view bytes, LoadedReport& out, const Pars
                  const std::atomic<bool>& stop);
 
 class TLoadRes {
-  public:
+public:
     TLoadRes(int16_t kind, std::string reportPath, std::shared_ptr<os::Files> files,
              LoadListener& listener, LoadedReport& target, DecorateFn decorate = {});
     // Waits for the thread: the browser frees the loader after Done, or calls
@@ -74,7 +74,7 @@ class TLoadRes {
     void Terminate() { terminate_ = true; }
     void Execute();  // the thread's body
 
-  private:
+private:
     int16_t kind_;
     std::string path_;
     std::shared_ptr<os::Files> files_;

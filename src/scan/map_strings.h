@@ -12,7 +12,7 @@
 namespace scan {
 
 class TMapStrings {
-  public:
+public:
     explicit TMapStrings(char separator = '\\');
     ~TMapStrings();
     TMapStrings(const TMapStrings&) = delete;
@@ -46,7 +46,7 @@ class TMapStrings {
 
     struct Node;
 
-  private:
+private:
     struct Hit;
     bool Find(std::string_view s, Hit& hit) const;
     bool FindByName(std::string_view s, Hit& hit) const;

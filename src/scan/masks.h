@@ -16,12 +16,12 @@ bool MatchMask(std::string_view mask, std::string_view name);
 
 // Masks prepared once for matching many names.
 class MaskSet {
-  public:
+public:
     explicit MaskSet(const std::vector<std::string>& masks);
     // Index of the first mask that matches name, or -1.
     int FirstMatch(std::string_view name) const;
 
-  private:
+private:
     struct Prepared {
         enum Kind { kGeneral, kSuffix, kExact } kind = kGeneral;
         std::string literal;  // lower-cased: the suffix after "*", or the whole name

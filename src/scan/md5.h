@@ -15,12 +15,12 @@ namespace scan {
 using Digest = std::array<uint8_t, 16>;
 
 class Md5 {
-  public:
+public:
     Md5();
     void Update(const void* data, size_t n);
     Digest Final();
 
-  private:
+private:
     void Block(const uint8_t* p);
     uint32_t a_, b_, c_, d_;
     uint64_t length_ = 0;

@@ -23,7 +23,7 @@ enum ScanStatus : int {
 enum class ScanOutcome { Completed, Failed, Cancelled };
 
 class ScanListener {
-  public:
+public:
     virtual ~ScanListener() = default;
     virtual void Progress(int percent) = 0;
     virtual void Status(uint32_t value, int code) = 0;

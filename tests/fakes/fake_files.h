@@ -25,7 +25,7 @@ namespace fakes {
 
 // A temp folder removed with everything in it at the end of the test.
 class TempTree {
-  public:
+public:
     TempTree() {
         char tmpl[] = "/tmp/zmscan-XXXXXX";
         root = mkdtemp(tmpl);
@@ -63,7 +63,7 @@ class TempTree {
 };
 
 class FakeFiles : public os::Files {
-  public:
+public:
     FakeFiles() : real_(os::MakePosixFiles()) {}
 
     std::map<std::string, std::string> drives;  // "X:" -> folder
@@ -127,7 +127,7 @@ class FakeFiles : public os::Files {
     bool CreateFolder(const std::string& p) override { return real_->CreateFolder(Real(p)); }
     std::string WindowsFolder() override { return windowsFolder; }
 
-  private:
+private:
     std::unique_ptr<os::Files> real_;
 };
 

@@ -20,7 +20,7 @@ struct Event {
 };
 
 class RecordingListener : public scan::ScanListener {
-  public:
+public:
     void Progress(int percent) override { Add({'p', static_cast<uint32_t>(percent), 0}); }
     void Status(uint32_t value, int code) override { Add({'s', value, code}); }
     void RootBegins() override { Add({'b', 0, 0}); }
@@ -40,7 +40,7 @@ class RecordingListener : public scan::ScanListener {
     // Called from the scan thread, as a window message would arrive.
     std::function<void(const Event&)> onEvent;
 
-  private:
+private:
     void Add(const Event& e) {
         {
             std::lock_guard l(lock_);

@@ -276,3 +276,35 @@ TEST_CASE("zmc.dll gives the digests of RFC 1321") {
     CHECK_FALSE(absent.Load(t.root));
     CHECK_FALSE(absent.Digest());  // the scan then computes the digest itself
 }
+
+TEST_CASE("reading for checksums and digests keeps the last access time") {
+    WinTree t;
+    t.File("a.bin", std::string(5000, 'a'));
+    std::wstring path = Wide(t.Path("a.bin"));
+    auto setOld = [&] {
+        HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        REQUIRE(h != INVALID_HANDLE_VALUE);
+        FILETIME old = {0, 0x01C07000};  // in 2001, older than the last write
+        SetFileTime(h, nullptr, &old, nullptr);
+        CloseHandle(h);
+    };
+    auto lastAccess = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA d;
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d);
+        return (uint64_t(d.ftLastAccessTime.dwHighDateTime) << 32) | d.ftLastAccessTime.dwLowDateTime;
+    };
+    setOld();
+    uint64_t before = lastAccess();
+    auto files = os::win32::MakeFiles();
+    std::string content;
+    REQUIRE(os::ReadWholeFile(*files, t.Path("a.bin"), content));
+    scan::Digest d{};
+    REQUIRE(scan::Md5OfFile(*files, t.Path("a.bin"), d));
+    CHECK(lastAccess() == before);
+
+    scan::win32::ZmcLibrary lib;  // the library's own reading
+    REQUIRE(lib.Load(BuildFolder()));
+    REQUIRE(lib.Digest()(t.Path("a.bin"), d));
+    CHECK(lastAccess() == before);
+}

@@ -35,7 +35,7 @@ void FillFromStat(const struct stat& st, DirEntry& e) {
 }
 
 class PosixRead : public ReadHandle {
-  public:
+public:
     PosixRead(int fd, bool restoreAtime, const struct stat& st)
         : fd_(fd), restoreAtime_(restoreAtime), st_(st) {}
     ~PosixRead() override {
@@ -59,7 +59,7 @@ class PosixRead : public ReadHandle {
         return {static_cast<uint64_t>(st_.st_dev), static_cast<uint64_t>(st_.st_ino), true};
     }
 
-  private:
+private:
     int fd_;
     bool restoreAtime_;
     bool statOk_ = true;
@@ -67,18 +67,18 @@ class PosixRead : public ReadHandle {
 };
 
 class PosixMapping : public Mapping {
-  public:
+public:
     PosixMapping(void* p, size_t n) : p_(p), n_(n) {}
     ~PosixMapping() override { munmap(p_, n_); }
     std::string_view Bytes() const override { return {static_cast<const char*>(p_), n_}; }
 
-  private:
+private:
     void* p_;
     size_t n_;
 };
 
 class PosixWrite : public WriteHandle {
-  public:
+public:
     explicit PosixWrite(int fd) : fd_(fd) {}
     ~PosixWrite() override { Close(); }
     bool Write(std::string_view bytes) override {
@@ -98,7 +98,7 @@ class PosixWrite : public WriteHandle {
         return ok_;
     }
 
-  private:
+private:
     static constexpr size_t kBuffer = 1 << 16;
     bool Flush() {
         bool ok = WriteRaw(buffer_);
@@ -120,7 +120,7 @@ class PosixWrite : public WriteHandle {
 };
 
 class PosixFiles : public Files {
-  public:
+public:
     char Separator() const override { return '/'; }
 
     bool List(const std::string& folder,
@@ -243,7 +243,7 @@ class PosixFiles : public Files {
         return {};
     }
 
-  private:
+private:
     std::unique_ptr<WriteHandle> OpenWrite(const std::string& path, int mode) {
         int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
         if (fd < 0) return nullptr;

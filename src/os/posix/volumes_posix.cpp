@@ -8,7 +8,7 @@ namespace os {
 namespace {
 
 class PosixVolumes : public Volumes {
-  public:
+public:
     uint32_t LogicalDrives() override { return 0; }
     int DriveType(const std::string&) override { return kDriveFixed; }
     SpaceAnswer FreeSpace(const std::string& path) override {

@@ -22,9 +22,20 @@ FileId IdOfHandle(HANDLE h) {
 }
 
 class Win32Read : public ReadHandle {
-  public:
-    explicit Win32Read(HANDLE h) : h_(h) {}
-    ~Win32Read() override { CloseHandle(h_); }
+public:
+    Win32Read(HANDLE h, bool keepAccess) : h_(h) {
+        keep_ = keepAccess && GetFileTime(h_, nullptr, &access_, nullptr);
+    }
+    ~Win32Read() override {
+        // Where the system did not honour the request (some file systems, Wine)
+        // the last access time is put back as it was.
+        FILETIME now;
+        if (keep_ && GetFileTime(h_, nullptr, &now, nullptr) &&
+            (now.dwLowDateTime != access_.dwLowDateTime ||
+             now.dwHighDateTime != access_.dwHighDateTime))
+            SetFileTime(h_, nullptr, &access_, nullptr);
+        CloseHandle(h_);
+    }
     int64_t Size() override {
         LARGE_INTEGER size;
         return GetFileSizeEx(h_, &size) ? size.QuadPart : -1;
@@ -36,23 +47,25 @@ class Win32Read : public ReadHandle {
     }
     FileId Id() override { return IdOfHandle(h_); }
 
-  private:
+private:
     HANDLE h_;
+    bool keep_ = false;
+    FILETIME access_{};
 };
 
 class Win32Mapping : public Mapping {
-  public:
+public:
     Win32Mapping(const void* view, size_t size) : view_(view), size_(size) {}
     ~Win32Mapping() override { UnmapViewOfFile(view_); }
     std::string_view Bytes() const override { return {static_cast<const char*>(view_), size_}; }
 
-  private:
+private:
     const void* view_;
     size_t size_;
 };
 
 class Win32Write : public WriteHandle {
-  public:
+public:
     explicit Win32Write(HANDLE h) : h_(h) {}
     ~Win32Write() override { Close(); }
     bool Write(std::string_view bytes) override {
@@ -72,7 +85,7 @@ class Win32Write : public WriteHandle {
         return ok_;
     }
 
-  private:
+private:
     static constexpr size_t kBuffer = 1 << 16;
     bool Flush() {
         bool ok = WriteRaw(buffer_);
@@ -95,18 +108,18 @@ class Win32Write : public WriteHandle {
 
 // No "insert a disk" box for a drive without its medium.
 class QuietErrors {
-  public:
+public:
     QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
     ~QuietErrors() { SetErrorMode(old_); }
 
-  private:
+private:
     UINT old_;
 };
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 class Win32Files : public Files {
-  public:
+public:
     char Separator() const override { return '\\'; }
 
     bool List(const std::string& folder,
@@ -150,15 +163,16 @@ class Win32Files : public Files {
         // the last access time as it is (a time of all ones).
         HANDLE h = CreateFileW(w.c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (h != INVALID_HANDLE_VALUE) {
-            FILETIME keep = {0xFFFFFFFF, 0xFFFFFFFF};
-            SetFileTime(h, nullptr, &keep, nullptr);
+        bool keep = h != INVALID_HANDLE_VALUE;
+        if (keep) {
+            FILETIME noUpdate = {0xFFFFFFFF, 0xFFFFFFFF};
+            SetFileTime(h, nullptr, &noUpdate, nullptr);
         } else {
             h = CreateFileW(w.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         }
         if (h == INVALID_HANDLE_VALUE) return nullptr;
-        return std::make_unique<Win32Read>(h);
+        return std::make_unique<Win32Read>(h, keep);
     }
 
     std::unique_ptr<Mapping> Map(const std::string& path) override {

@@ -10,7 +10,7 @@
 namespace scan::win32 {
 
 class ScanWindowListener : public ScanListener {
-  public:
+public:
     explicit ScanWindowListener(HWND target) : target_(target) {}
     void Progress(int percent) override;
     void Status(uint32_t value, int code) override;
@@ -18,19 +18,19 @@ class ScanWindowListener : public ScanListener {
     void RootEnds() override;
     void Finished(bool resultFlag, ScanOutcome outcome) override;
 
-  private:
+private:
     HWND target_;
 };
 
 class LoadWindowListener : public LoadListener {
-  public:
+public:
     explicit LoadWindowListener(HWND browser) : browser_(browser) {}
     void RowsAdded(int list) override;
     void SectionDone(int list) override;
     void Progress(int percent) override;
     void Done() override;
 
-  private:
+private:
     HWND browser_;
 };
 

@@ -13,7 +13,7 @@ using CalcFileFn = BOOL(WINAPI*)(const char* path, unsigned char* digest);
 using CalcFileWFn = BOOL(WINAPI*)(const wchar_t* path, unsigned char* digest);
 
 class ZmcLibrary {
-  public:
+public:
     ZmcLibrary() = default;
     ~ZmcLibrary() { Free(); }
     ZmcLibrary(const ZmcLibrary&) = delete;
@@ -29,7 +29,7 @@ class ZmcLibrary {
     // page cannot hold are hashed by the program when only CalcFile exists.
     DigestFn Digest() const;
 
-  private:
+private:
     HMODULE module_ = nullptr;
     CalcFileFn calcFile_ = nullptr;
     CalcFileWFn calcFileW_ = nullptr;
