@@ -142,6 +142,18 @@ public:
             case scan::kStatusHashing:
                 stage_ = kHashing;
                 break;
+            case scan::kStatusHashTotalHigh:
+                totalHigh_ = value;
+                break;
+            case scan::kStatusHashTotalLow:
+                total_ = (uint64_t(totalHigh_) << 32) | value;
+                break;
+            case scan::kStatusHashedSizeHigh:
+                sizeHigh_ = value;
+                break;
+            case scan::kStatusHashedSizeLow:
+                hashedBytes_ += (uint64_t(sizeHigh_) << 32) | value;
+                break;
             case scan::kStatusLoadingImage:
                 stage_ = kLoading;
                 break;
@@ -169,6 +181,9 @@ public:
     std::atomic<int> stage_{kWalking};
     std::atomic<int> percent_{0};
     std::atomic<uint32_t> files_{0}, hashed_{0};
+    // The halves arrive one after the other on the scan's thread.
+    uint32_t totalHigh_ = 0, sizeHigh_ = 0;
+    std::atomic<uint64_t> total_{0}, hashedBytes_{0};
 };
 
 std::string Thousands(uint64_t v) {
@@ -196,7 +211,11 @@ std::string ProgressLine(const CliListener& l, const std::string& folder) {
             s = "comparing: " + std::to_string(l.percent_) + "%";
             break;
         case CliListener::kHashing:
-            s = "hashing: " + Thousands(l.hashed_) + " files";
+            if (l.total_ == 0)
+                s = "reading the first kilobyte of files of equal size...";
+            else
+                s = "hashing: " + std::to_string(l.hashedBytes_ * 100 / l.total_) + "% (" +
+                    Thousands(l.hashed_) + " files)";
             break;
         default:
             s = "writing the report...";
