@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -101,7 +102,7 @@ struct PairResult {
 // Reads two files side by side; when their contents are equal the digest
 // of the first is theirs.
 PairResult ComparePair(os::Files& files, const std::string& a, const std::string& b,
-                       const std::atomic<bool>& stop) {
+                       const std::atomic<bool>& stop, bool hash = true) {
     PairResult r;
     auto ha = files.OpenRead(a), hb = files.OpenRead(b);
     r.readA = ha != nullptr;
@@ -128,10 +129,10 @@ PairResult ComparePair(os::Files& files, const std::string& a, const std::string
         if (na < 0 || nb < 0 || na != nb) return r;
         if (na == 0) break;
         if (std::memcmp(bufA.data(), bufB.data(), static_cast<size_t>(na)) != 0) return r;
-        md5.Update(bufA.data(), static_cast<size_t>(na));
+        if (hash) md5.Update(bufA.data(), static_cast<size_t>(na));
     }
     r.equal = true;
-    r.digest = md5.Final();
+    if (hash) r.digest = md5.Final();
     return r;
 }
 
@@ -211,10 +212,12 @@ void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files, std::vec
     ctx.listener.Status(static_cast<uint32_t>(total >> 32), kStatusHashTotalHigh);
     ctx.listener.Status(static_cast<uint32_t>(total), kStatusHashTotalLow);
 
-    // Files of one checksum and size: a pair is compared while one of the
-    // two is hashed (equal content, equal digest), which halves the hashing
-    // and stops reading a pair at its first difference; larger sets are
-    // hashed file by file.
+    // Files of one checksum and size are compared with each other, each
+    // against the first file of every content seen so far in the set; only
+    // the first file of a content is hashed, while it is compared (equal
+    // content, equal digest). A pair is thus read side by side, hashed once
+    // and left at its first difference. Sets with many different contents
+    // hash the rest file by file.
     std::vector<std::pair<size_t, size_t>> runs;  // first, length
     for (size_t k = 0; k < c.size(); ++k)
         if (k == 0 || !SameKey(c[k - 1], c[k]))
@@ -234,18 +237,48 @@ void FindDuplicates(DuplicatesContext& ctx, std::vector<TFound>& files, std::vec
         if (ok) f.digest = d;
         hashed[k] = ok;
     };
+    auto sortRun = [&](size_t first, size_t length) {
+        struct Content {
+            size_t first;
+            std::optional<Digest> digest;
+            std::vector<size_t> files;
+        };
+        constexpr size_t kMaxContents = 4;
+        std::vector<Content> contents;
+        for (size_t k = first; k < first + length && !ctx.stop; ++k) {
+            bool placed = false, readable = true;
+            for (Content& seen : contents) {
+                PairResult p =
+                    ComparePair(ctx.files, c[seen.first].path, c[k].path, ctx.stop, !seen.digest);
+                if (!p.readB) {
+                    readable = false;
+                    break;
+                }
+                if (!p.equal) continue;
+                if (!seen.digest) seen.digest = p.digest;
+                seen.files.push_back(k);
+                placed = true;
+                break;
+            }
+            hashed[k] = readable;
+            if (!readable || placed) continue;
+            if (contents.size() < kMaxContents)
+                contents.push_back({k, std::nullopt, {k}});
+            else
+                hashOne(k);
+        }
+        for (const Content& seen : contents)
+            if (seen.files.size() > 1 && seen.digest)
+                for (size_t k : seen.files) c[k].digest = seen.digest;
+    };
     OrderedParallel(
         runs.size(), ctx.threads, ctx.stop,
         [&](size_t r) {
             auto [first, length] = runs[r];
-            if (length == 2 && !c[first].digest) {
-                PairResult p = ComparePair(ctx.files, c[first].path, c[first + 1].path, ctx.stop);
-                hashed[first] = p.readA;
-                hashed[first + 1] = p.readB;
-                if (p.equal) c[first].digest = c[first + 1].digest = p.digest;
-                return;
-            }
-            for (size_t k = first; k < first + length; ++k) hashOne(k);
+            if (c[first].digest)  // small files: digests taken with their checksums
+                for (size_t k = first; k < first + length; ++k) hashOne(k);
+            else
+                sortRun(first, length);
         },
         [&](size_t r) {
             for (size_t k = runs[r].first; k < runs[r].first + runs[r].second; ++k) {

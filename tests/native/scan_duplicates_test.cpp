@@ -94,9 +94,9 @@ TEST_CASE("duplicate groups are ordered by digest and numbered from 1") {
 TEST_CASE("files are opened only when their size and first kilobyte are shared") {
     DupFixture d;
     d.t.File("r/lonely", std::string(3333, 'l'));  // no other file of its size
-    d.t.File("r/head1", Big('h', 4000, '1'));      // same size, same first KB,
-    d.t.File("r/head2", Big('h', 4000, '2'));      // different end: hashed
-    d.t.File("r/head3", Big('h', 4000, '3'));
+    // Six of one size and first KB with different ends: each is compared with
+    // the first four contents met, the two beyond them go to the library.
+    for (char k = '1'; k <= '6'; ++k) d.t.File(std::string("r/head") + k, Big('h', 4000, k));
     d.t.File("r/pair1", Big('p', 5000, '1'));  // a pair of them: compared, not hashed
     d.t.File("r/pair2", Big('p', 5000, '2'));
     d.t.File("r/start1", "A" + std::string(2999, 's'));  // same size, first KB differs
@@ -105,14 +105,14 @@ TEST_CASE("files are opened only when their size and first kilobyte are shared")
     d.t.File("r/small2", "tiny");
     auto r = d.env.Run(d.Job());
     CHECK(Names(r.first) == std::vector<std::string>{"small1", "small2"});
-    CHECK(d.hashed == std::multiset<std::string>{"head1", "head2", "head3"});
-    CHECK(r.candidateCount == 7);
+    CHECK(d.hashed == std::multiset<std::string>{"head5", "head6"});
+    CHECK(r.candidateCount == 10);
     std::multiset<std::string> opened;
     for (const auto& p : d.env.files->openedPaths) opened.insert(p.substr(p.rfind('/') + 1));
     CHECK(opened.count("lonely") == 0);
     CHECK(opened.count("small1") == 1);
     CHECK(opened.count("start1") == 1);
-    CHECK(opened.count("head1") == 2);  // first kilobyte, then the library's whole read
+    CHECK(opened.count("head6") == 6);  // first KB, beside each of the four, the library
     CHECK(opened.count("pair1") == 2);  // first kilobyte, then read beside pair2
 }
 
@@ -135,20 +135,31 @@ TEST_CASE("the same file reached by two paths is not its own duplicate") {
     CHECK(Names(r.first) == std::vector<std::string>{"copy", "hardlink"});
 }
 
-TEST_CASE("without the library the program's own digest gives the same groups") {
+TEST_CASE("groups and digests are the same with the library, without it, and on one thread") {
     DupFixture d;
-    for (int i = 0; i < 30; ++i) {
-        std::string content = Big('c', 1000 + 37 * (i % 5), static_cast<char>('a' + i % 5));
-        d.t.File("r/f" + std::to_string(i), content);
-    }
+    // Five contents, six copies each; contents 3 and 4 share size and first
+    // kilobyte, so their twelve files are told apart only further on.
+    std::vector<std::string> contents;
+    for (int c = 0; c < 5; ++c)
+        contents.push_back(Big('c', 3000 + 37 * std::min(c, 3), static_cast<char>('a' + c)));
+    for (int i = 0; i < 30; ++i) d.t.File("r/f" + std::to_string(100 + i), contents[i % 5]);
     d.t.File("r/odd", "x");
     auto with = d.env.Run(d.Job(true));
     auto without = d.env.Run(d.Job(false));
+    auto job = d.Job(false);
+    job.hashThreads = 1;
+    job.walkThreads = 0;
+    auto single = d.env.Run(job);
     REQUIRE(with.first.size() == 30);
     CHECK(Names(with.first) == Names(without.first));
-    std::set<std::string> groups;
-    for (const auto& f : without.first) groups.insert(scan::DigestHex(*f.digest));
-    CHECK(groups.size() == 5);
+    CHECK(Names(with.first) == Names(single.first));
+    std::set<std::string> expected, got;
+    for (const auto& c : contents)
+        expected.insert(scan::DigestHex(scan::Md5Of(c.data(), c.size())));
+    for (const auto& f : without.first) got.insert(scan::DigestHex(*f.digest));
+    CHECK(got == expected);
+    for (size_t k = 0; k < with.first.size(); ++k)
+        CHECK(*with.first[k].digest == *without.first[k].digest);
 }
 
 TEST_CASE("hashing progress, unreadable files, and cancelling while hashing") {

@@ -292,7 +292,8 @@ TEST_CASE("reading for checksums and digests keeps the last access time") {
     auto lastAccess = [&] {
         WIN32_FILE_ATTRIBUTE_DATA d;
         GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d);
-        return (uint64_t(d.ftLastAccessTime.dwHighDateTime) << 32) | d.ftLastAccessTime.dwLowDateTime;
+        return (uint64_t(d.ftLastAccessTime.dwHighDateTime) << 32) |
+               d.ftLastAccessTime.dwLowDateTime;
     };
     setOld();
     uint64_t before = lastAccess();
