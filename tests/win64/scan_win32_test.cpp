@@ -309,3 +309,67 @@ TEST_CASE("reading for checksums and digests keeps the last access time") {
     REQUIRE(lib.Digest()(t.Path("a.bin"), d));
     CHECK(lastAccess() == before);
 }
+
+namespace {
+struct BrowserCounts {
+    int batches = 0, sections = 0, done = 0;
+    size_t rowsSeenAtBatch = 0;
+    scan::LoadedReport* target = nullptr;
+};
+BrowserCounts* gBrowser = nullptr;
+LRESULT CALLBACK BrowserProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == scan::kMsgLoadRows) {
+        // Sent: the loader waits, so the list may be read here.
+        if (l == 1)
+            ++gBrowser->batches, gBrowser->rowsSeenAtBatch = gBrowser->target->lists[0].size();
+        else
+            ++gBrowser->sections;
+        return 0;
+    }
+    if (m == scan::kMsgLoadProgress && static_cast<int>(w) == -2) ++gBrowser->done;
+    return DefWindowProcW(h, m, w, l);
+}
+}  // namespace
+
+TEST_CASE("the report loader sends its batches to the browser's window and posts its end") {
+    WinTree t;
+    std::shared_ptr<os::Files> files = os::win32::MakeFiles();
+    std::string report = "Zelmora report v1.0. Creation time: x\r\nChanged files:\r\n";
+    for (int i = 0; i < 150; ++i)
+        report += "C:\\gone" + std::to_string(i) + "\t1\t0\t0\t0\t0\t0\t0\t0\t1\r\n";
+    report += "New files:\r\nDeleted files:\r\n\r\n";
+    REQUIRE(os::WriteWholeFile(*files, t.Path("Changes.txt"), report));
+
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = BrowserProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZmTestBrowser";
+    RegisterClassW(&wc);
+    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               wc.hInstance, nullptr);
+    REQUIRE(wnd);
+    scan::LoadedReport target;
+    BrowserCounts counts;
+    counts.target = &target;
+    gBrowser = &counts;
+    scan::win32::LoadWindowListener listener(wnd);
+    scan::TLoadRes loader(1, t.Path("Changes.txt"), files, listener, target,
+                          scan::win32::ShellDecorate);
+    loader.Start();
+    DWORD until = GetTickCount() + 20000;
+    MSG m;
+    while (counts.done == 0 && GetTickCount() < until) {
+        if (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&m);
+        else
+            Sleep(1);
+    }
+    DestroyWindow(wnd);
+    gBrowser = nullptr;
+    CHECK(counts.done == 1);
+    CHECK(counts.batches == 1);
+    CHECK(counts.rowsSeenAtBatch == 100);
+    CHECK(counts.sections == 3);
+    CHECK(target.lists[0].size() == 150);
+    CHECK(scan::win32::SystemSmallImages() != nullptr);
+}
