@@ -278,7 +278,9 @@ int RunScan(const Arguments& a, const std::string& out) {
     scan::ScanServices svc{files, MakeVolumes(), listener, &os::SystemClock(),
                            os::UserLocaleFormats()};
     auto engine = std::make_unique<scan::TScan>(job, svc);
-    gControl = engine->Control().get();
+    // Kept to the end of the run, so that an interrupt never meets a freed control.
+    std::shared_ptr<scan::ScanControl> control = engine->Control();
+    gControl = control.get();
     CatchInterrupts();
 
     std::mutex lock;
