@@ -171,6 +171,16 @@ struct StoredValue {
     std::string text;
     std::vector<uint8_t> bytes;
     bool operator==(const StoredValue&) const = default;
+
+    static StoredValue Dword(const std::string& n, uint32_t v) {
+        return {n, RegType::Dword, v, {}, {}};
+    }
+    static StoredValue String(const std::string& n, const std::string& v) {
+        return {n, RegType::String, 0, v, {}};
+    }
+    static StoredValue Binary(const std::string& n, const std::vector<uint8_t>& v) {
+        return {n, RegType::Binary, 0, {}, v};
+    }
 };
 
 // Lists the values of a set of options in the order they are stored.
@@ -179,19 +189,19 @@ class Recorder {
     std::vector<StoredValue> values;
 
     void Flag(const std::string& name, bool f) {
-        values.push_back({name, RegType::Dword, f ? 1u : 0u});
+        values.push_back(StoredValue::Dword(name, f ? 1u : 0u));
     }
     template <class T>
     void Number(const std::string& name, T f) {
-        values.push_back({name, RegType::Dword, static_cast<uint32_t>(static_cast<int32_t>(f))});
+        values.push_back(StoredValue::Dword(name, static_cast<uint32_t>(static_cast<int32_t>(f))));
     }
     void Text(const std::string& name, const std::string& f) {
-        values.push_back({name, RegType::String, 0, f});
+        values.push_back(StoredValue::String(name, f));
     }
     void Double(const std::string& name, double f) {
         std::vector<uint8_t> bytes(sizeof f);
         std::memcpy(bytes.data(), &f, sizeof f);
-        values.push_back({name, RegType::Binary, 0, {}, bytes});
+        values.push_back(StoredValue::Binary(name, bytes));
     }
     void ViewMode(int32_t f) { Number("ViewMode", f); }
     void PieFont(const FontSpec& font) {
@@ -283,8 +293,8 @@ LoadReport LoadOptions(os::Registry& reg, const std::string& keyPath, Options& o
 bool SaveOptions(os::Registry& reg, const std::string& keyPath, const Options& o,
                  const std::string& foldersList, const UnreadValues* unread) {
     std::vector<StoredValue> values = Record(o);
-    values.push_back({"Transparency", RegType::Dword, static_cast<uint32_t>(o.Transparency)});
-    values.push_back({"FoldersList", RegType::String, 0, foldersList});
+    values.push_back(StoredValue::Dword("Transparency", static_cast<uint32_t>(o.Transparency)));
+    values.push_back(StoredValue::String("FoldersList", foldersList));
     std::vector<StoredValue> atLoad;
     std::string stoppedAt;
     if (unread && !unread->stoppedAt.empty()) {
