@@ -9,7 +9,6 @@ using views::MenuItem;
 MenuRenderer::MenuRenderer(MenuItem& root, bool menuBar, const std::vector<MenuItem*>& items,
                            UINT firstId)
     : root_(root), menuBar_(menuBar), items_(items), firstId_(firstId) {
-    for (MenuItem* m : items_) m->SetObserver(nullptr);
     Build();
 }
 

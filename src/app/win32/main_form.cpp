@@ -145,7 +145,10 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::Show() {
+    // The window counts as visible while it is being shown.
+    showing_ = true;
     FormShow();
+    showing_ = false;
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
 }

@@ -169,6 +169,7 @@ class TMainForm : public forms::Form, public MonitorHost {
     bool restart_ = false;
     bool firstShowDone_ = false;
     bool recreating_ = false;
+    bool showing_ = false;
 };
 
 // Registers the window class "TMainForm".

@@ -123,7 +123,7 @@ void TMainForm::PrepareMainPopup() {
     }
     SetEnabled(Command::ClickThrough, true);
     SetChecked(Command::ClickThrough, o.ClickThrough);
-    std::string hideShow = intl::Msg(IsWindowVisible(hwnd_) ? 144 : 145);
+    std::string hideShow = intl::Msg(IsWindowVisible(hwnd_) || showing_ ? 144 : 145);
     for (MenuItem* m : menus_.ItemsOf(Command::HideToTray)) m->SetCaption(hideShow);
 }
 
