@@ -183,16 +183,48 @@ LRESULT TDiskList::CustomDraw(NMLVCUSTOMDRAW* cd) {
             return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
             int row = static_cast<int>(cd->nmcd.dwItemSpec);
-            if (cd->iSubItem != percentIndex_ || percentIndex_ <= 0 ||
-                KindAt(percentIndex_) != kKindPercent || !drawPercent)
-                return CDRF_DODEFAULT;
-            RECT bounds = {};
-            if (!ListView_GetSubItemRect(hwnd_, row, cd->iSubItem, LVIR_BOUNDS, &bounds))
-                return CDRF_DODEFAULT;
-            return drawPercent(cd->nmcd.hdc, bounds, row) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
+            int column = cd->iSubItem;
+            int kind = KindAt(column);
+            if (column <= 0 || kind < kKindCapacity) return CDRF_DODEFAULT;
+            // The sub-item's rectangle in the device context's coordinates;
+            // older lists give the whole row there.
+            RECT bounds = cd->nmcd.rc;
+            if (bounds.right - bounds.left != ColumnWidth(column))
+                ListView_GetSubItemRect(hwnd_, row, column, LVIR_BOUNDS, &bounds);
+            bool drawn = true;
+            if (kind == kKindPercent)
+                drawn = column == percentIndex_ && drawPercent &&
+                        drawPercent(cd->nmcd.hdc, bounds, row);
+            else
+                DrawValueCell(cd->nmcd.hdc, bounds, row, column);
+            return drawn ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
         }
     }
     return CDRF_DODEFAULT;
+}
+
+// Sizes are drawn here rather than by the list: the list clips right-aligned
+// text at the end of its advance, which cuts off the last glyph's overhang in
+// some fonts. The margin keeps the text clear of the next column.
+void TDiskList::DrawValueCell(HDC dc, const RECT& bounds, int row, int listIndex) {
+    COLORREF bg = ListView_GetBkColor(hwnd_);
+    HBRUSH brush = CreateSolidBrush(bg == CLR_NONE ? GetSysColor(COLOR_WINDOW) : bg);
+    FillRect(dc, &bounds, brush);
+    DeleteObject(brush);
+    std::wstring text = Wide(CellText(row, listIndex));
+    RECT r = bounds;
+    int margin = MulDiv(6, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    r.left += margin;
+    r.right -= margin;
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    SelectObject(dc, oldFont);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
 }
 
 bool TDiskList::OnNotify(NMHDR* n, LRESULT& result) {

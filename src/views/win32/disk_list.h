@@ -66,6 +66,7 @@ class TDiskList : public forms::Component {
                                      DWORD_PTR self);
     LRESULT CustomDraw(NMLVCUSTOMDRAW* cd);
     void SetCellText(int row, int listIndex, const std::string& text);
+    void DrawValueCell(HDC dc, const RECT& bounds, int row, int listIndex);
 
     HWND hwnd_ = nullptr;
     HWND parent_ = nullptr;
