@@ -164,8 +164,11 @@ class StickerPainter {
                         ? entry
                         : disks::IndexOfName(cat, caption);
         if (found < 0) return;
-        for (int kind = kKindLabel; kind <= kKindPercent; ++kind)
-            if (ColumnShown(kind, o_)) Cell(found, kind);
+        // Every cell's area first, then what is drawn in it, so that no fill
+        // cuts into the overhang of a neighbour's last glyph.
+        for (bool fill : {true, false})
+            for (int kind = kKindLabel; kind <= kKindPercent; ++kind)
+                if (ColumnShown(kind, o_)) Cell(found, kind, fill);
     }
 
     int RowIndexOf(int entry) const {
@@ -175,33 +178,40 @@ class StickerPainter {
         return r;
     }
 
-    void Cell(int entry, int kind) {
+    void Cell(int entry, int kind, bool fill) {
         const StickerMetrics& m = s_.metrics;
         const disks::DriveEntry& e = (*s_.catalogue)[entry];
         int top = StickerRowTop(m, RowIndexOf(entry));
         int x = StickerCellX(m, kind, o_);
         if (kind == kKindLabel) {
-            c_.FillRect({x, top, x + m.labelWidth, top + m.rowHeight}, s_.stickerColor);
             const auto& labels = *s_.labels;
-            if (entry < static_cast<int>(labels.size()))
+            if (fill)
+                c_.FillRect({x, top, x + m.labelWidth, top + m.rowHeight}, s_.stickerColor);
+            else if (entry < static_cast<int>(labels.size()))
                 c_.Text({x, top}, labels[entry], s_.fontColor);
             return;
         }
-        if (kind == kKindPercent) return PercentCell(e, x, top);
+        if (kind == kKindPercent) return PercentCell(e, x, top, fill);
         const int64_t values[] = {e.Capacity, e.Used, e.Free, e.Available};
+        if (fill) {
+            c_.FillRect({x - m.valueWidth, top, x, top + m.rowHeight}, s_.stickerColor);
+            return;
+        }
         std::string v = disks::FormatSize(values[kind], o_.ShowIn, s_.locale);
-        c_.FillRect({x - m.valueWidth, top, x, top + m.rowHeight}, s_.stickerColor);
         c_.Text({x - c_.TextExtent(v).width, top}, v, s_.fontColor);
     }
 
-    void PercentCell(const disks::DriveEntry& e, int x, int top) {
+    void PercentCell(const disks::DriveEntry& e, int x, int top, bool fill) {
         if (e.Capacity <= 0) return;
         const StickerMetrics& m = s_.metrics;
         int size = o_.StickerFontSize;
         int p = disks::ShownPercent(e, o_.ShowUsedPercents);
         StickerPercentGeometry g =
             StickerPercentCell(m, x, top, s_.width, size, p, o_.DrawArrow, c_.ArrowSize().width);
-        c_.Rectangle(g.clear, s_.stickerColor, s_.stickerColor);
+        if (fill) {
+            c_.Rectangle(g.clear, s_.stickerColor, s_.stickerColor);
+            return;
+        }
         DrawPercentBar(c_, g.bar, BarColorFor(e, o_), g.barLength);
         if (size > 5 && o_.StickerShowPercents) Number(p, g, x - m.valueWidth);
         if (o_.DrawArrow && e.FreeChange != 0) {

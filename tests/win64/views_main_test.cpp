@@ -409,6 +409,17 @@ TEST_CASE_FIXTURE(Views, "click-through: styles, the handle's square, the warnin
     CHECK(handle == views::HandleRect({w.left, w.top, w.right, w.bottom}, inset, s));
     CHECK(handle.Width() == s(13));
     CHECK((GetWindowLongPtrW(f.CtrlForm()->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0);
+    // Shown above its owner, with the cross in the contrast colour.
+    HWND grip = f.CtrlForm()->Handle();
+    CHECK(IsWindowVisible(grip));
+    CHECK(GetWindow(grip, GW_OWNER) == h);
+    RedrawWindow(grip, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(100ms);
+    Capture gripShot(grip);
+    CHECK(Near(gripShot.At(grip, s(6), s(6)),
+               views::win32::Resolve(views::ContrastColor(f.Model().options.StickerColor)), 2));
+    CHECK(Near(gripShot.At(grip, s(3), s(3)), views::win32::Resolve(f.Model().options.StickerColor),
+               2));
     CHECK(Item("pmiClickthrough").Checked());
     CHECK(Item("miClickthrough").Checked());
     // Five flashes, then semi-transparent and still.
@@ -446,4 +457,19 @@ TEST_CASE_FIXTURE(Views, "commands of later windows are there and disabled; Exit
     SendMessageW(f.Handle(), WM_COMMAND, exit, 0);
     Pump(100ms);
     CHECK_FALSE(IsWindow(f.Handle()));
+}
+
+TEST_CASE_FIXTURE(Views, "a stored click-through mode is applied at start, without asking") {
+    Set("ViewMode", 1);
+    Set("ClickThrough", 1);
+    TMainForm& f = Make();
+    REQUIRE(f.CtrlForm());
+    HWND grip = f.CtrlForm()->Handle();
+    CHECK(IsWindowVisible(grip));
+    views::Scale s{f.Dpi()};
+    RECT w = WindowBox(f.Handle());
+    // The sticker's inset is 2: the handle sits just inside its corner.
+    CHECK(f.CtrlForm()->Bounds() == views::HandleRect({w.left, w.top, w.right, w.bottom}, s(2), s));
+    CHECK(w.right - w.left == views::StickerWidth(f.StickerLayout()));
+    CHECK(f.StickerLayout().clickThrough);
 }

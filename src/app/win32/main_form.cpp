@@ -149,8 +149,11 @@ void TMainForm::Show() {
     showing_ = true;
     FormShow();
     showing_ = false;
+    // The process's first ShowWindow may be overruled by how it was started:
+    // the main window takes it, the handle follows.
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
+    if (ctrlForm_) ShowWindow(ctrlForm_->Handle(), SW_SHOWNOACTIVATE);
 }
 
 void TMainForm::FormShow() {
@@ -270,10 +273,6 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
             else if (w == kTransparencyTimer)
                 TransparencyTick();
             return 0;
-        case WM_SIZE:
-            if (lvDisks_->Handle())
-                MoveWindow(lvDisks_->Handle(), 0, 0, LOWORD(l), HIWORD(l), TRUE);
-            return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
@@ -313,12 +312,18 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
             RefreshGrabOffset();
             break;
         case WM_MOVE:
+        case WM_SIZE:
+            // The handle forwards its own moves here: only a real change moves
+            // it, or the two would trade moves for ever.
             if (ctrlForm_) {
                 views::Rect h = views::HandleRect(WindowRect(), ClickThroughInset(), {dpi_});
-                SetWindowPos(ctrlForm_->Handle(), nullptr, h.left, h.top, 0, 0,
-                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                if (!(ctrlForm_->Bounds() == h))
+                    SetWindowPos(ctrlForm_->Handle(), nullptr, h.left, h.top, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             }
-            break;
+            if (msg == WM_SIZE && lvDisks_->Handle())
+                MoveWindow(lvDisks_->Handle(), 0, 0, LOWORD(l), HIWORD(l), TRUE);
+            return 0;
         case WM_DPICHANGED: {
             dpi_ = HIWORD(w);
             CreateList();
