@@ -473,3 +473,40 @@ TEST_CASE_FIXTURE(Views, "a stored click-through mode is applied at start, witho
     CHECK(w.right - w.left == views::StickerWidth(f.StickerLayout()));
     CHECK(f.StickerLayout().clickThrough);
 }
+
+TEST_CASE_FIXTURE(Views, "hover fade: opaque under the mouse, back to the set opacity after") {
+    Set("Transparency", 80);
+    TMainForm& f = Make();
+    HWND h = f.Handle();
+    auto alpha = [&] {
+        BYTE a = 0;
+        GetLayeredWindowAttributes(h, nullptr, &a, nullptr);
+        return static_cast<int>(a);
+    };
+    CHECK(alpha() == 204);
+    RECT w = WindowBox(h);
+    SetCursorPos((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+    SendMessageW(f.List(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 30));
+    Pump(50ms);
+    int rising = alpha();
+    CHECK(rising > 204);
+    Pump(400ms);  // ten steps of 2 % at 10 ms, with room for a slow timer
+    CHECK(alpha() == 255);
+    CHECK(f.Model().options.Transparency == 80);  // the setting stays
+    SetCursorPos(w.right + 50, w.bottom + 50);
+    Pump(400ms);
+    CHECK(alpha() == 204);
+    // The hovered drive is what tools get when the menu opens on a row.
+    RECT row;
+    ListView_GetItemRect(f.List(), 1, &row, LVIR_BOUNDS);
+    POINT p = {row.left + 30, (row.top + row.bottom) / 2};
+    ClientToScreen(f.List(), &p);
+    SetCursorPos(p.x, p.y);
+    PostMessageW(f.List(), WM_RBUTTONUP, 0, MAKELPARAM(row.left + 30, (row.top + row.bottom) / 2));
+    PostMessageW(h, WM_CANCELMODE, 0, 0);
+    // The pop-up runs its own loop; closing it with Escape ends the test's turn.
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    Pump(300ms);
+    CHECK(f.HoverDrive() == "D:");
+}

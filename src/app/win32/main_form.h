@@ -50,6 +50,8 @@ class TMainForm : public forms::Form, public MonitorHost {
     int Dpi() const { return dpi_; }
     const views::StickerMetrics& StickerLayout() const { return sticker_; }
     const std::array<bool, kColumnCount>& AutomaticWidths() const { return autoWidth_; }
+    // The drive under the mouse when the pop-up menu opened; tools get it.
+    const std::string& HoverDrive() const { return hoverDrive_; }
 
     // Turns the one-second timer off, for tests that drive the cycle themselves.
     void StopTimer();
@@ -165,6 +167,7 @@ class TMainForm : public forms::Form, public MonitorHost {
     POINT dragOffset_ = {};
     POINT grabOffset_ = {};
     views::HoverFade fade_;
+    std::string hoverDrive_;
 
     bool restart_ = false;
     bool firstShowDone_ = false;

@@ -104,6 +104,12 @@ void TMainForm::UpdateLatestResults() {
 // under the mouse.
 void TMainForm::PrepareMainPopup() {
     const Options& o = monitor_.options;
+    POINT c;
+    GetCursorPos(&c);
+    HWND over = Sticker() ? hwnd_ : lvDisks_->Handle();
+    ScreenToClient(over, &c);
+    int row = DriveAtCursor(c);
+    hoverDrive_ = row >= 0 ? text::Trim(monitor_.Rows()[row].cells[kColName]) : std::string();
     SetChecked(Command::ColumnLabel, o.ShowLabels);
     SetChecked(Command::ColumnOccuped, o.ShowOccuped);
     SetChecked(Command::ColumnFree, o.ShowFree);

@@ -63,6 +63,17 @@ void TDiskList::HintChanged() {
     }
 }
 
+void TDiskList::ItemsChanged() {
+    if (!hwnd_) return;
+    for (int i = 0; i < ItemCount() && i < static_cast<int>(data_.size()); ++i) {
+        std::wstring caption = Wide(Items()[i]);
+        LVCOLUMNW col = {};
+        col.mask = LVCF_TEXT;
+        col.pszText = caption.data();
+        ListView_SetColumn(hwnd_, i, &col);
+    }
+}
+
 void TDiskList::SetColumns(const ColumnLayout& layout) {
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     while (ListView_DeleteColumn(hwnd_, 0)) {

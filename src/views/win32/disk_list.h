@@ -60,6 +60,8 @@ class TDiskList : public forms::Component {
 
   protected:
     void HintChanged() override;
+    // Items are the column captions.
+    void ItemsChanged() override;
 
   private:
     static LRESULT CALLBACK Subclass(HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id,
