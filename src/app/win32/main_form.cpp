@@ -254,6 +254,7 @@ void TMainForm::RecreateWindow() {
     HWND old = hwnd_;
     KillTimer(old, kUpdateTimer);
     KillTimer(old, kTransparencyTimer);
+    fade_ = {};  // its timer went with the old handle
     lvDisks_->Destroy();
     target_->store(nullptr);
     SetWindowLongPtrW(old, GWLP_USERDATA, 0);
