@@ -1,63 +1,26 @@
+// The hub: creating, showing and closing the main window, and the one place
+// where its messages are dispatched.
 #include "app/win32/main_form.h"
 
 #include <commctrl.h>
 #include <dbt.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/main_messages.h"
 #include "app/settings.h"
 #include "app/win32/program.h"
 #include "disks/debug_log.h"
-#include "disks/format.h"
-#include "disks/sampling.h"
 #include "intl/messages.h"
 #include "os/win32/wide.h"
+#include "ui/dpi.h"
+#include "views/placement.h"
 
 namespace app::win32 {
 
 using disks::LogScope;
 using os::RegRoot;
-using os::win32::Utf8;
 using os::win32::Wide;
-
-namespace {
-
-constexpr UINT_PTR kUpdateTimer = 1;  // tmUpdate
-
-// Monitor columns shown by the plain list, in list order, with their headings.
-struct ShownColumn {
-    int column;
-    int message;
-    bool unit;
-};
-constexpr ShownColumn kShownColumns[] = {
-    {kColName, 41, false}, {kColCapacity, 36, true},  {kColUsed, 37, true},
-    {kColFree, 38, true},  {kColAvailable, 39, true},
-};
-
-int SmallIconOf(const disks::DriveEntry& e) {
-    std::wstring root = Wide(disks::WithTrailingBackslash(e.Name));
-    SHFILEINFOW info = {};
-    UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
-    // Asking the shell about a network path can wait for the server; the
-    // attributes alone give the folder icon at once.
-    if (disks::QueriedByWorker(e.Kind)) flags |= SHGFI_USEFILEATTRIBUTES;
-    if (!SHGetFileInfoW(root.c_str(), FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags))
-        return -1;
-    return info.iIcon;
-}
-
-HFONT MessageFont() {
-    static HFONT font = [] {
-        NONCLIENTMETRICSW m = {};
-        m.cbSize = sizeof m;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
-        return CreateFontIndirectW(&m.lfMessageFont);
-    }();
-    return font;
-}
-
-}  // namespace
 
 bool RegisterMainFormClass() {
     HINSTANCE inst = GetModuleHandleW(nullptr);
@@ -66,6 +29,7 @@ bool RegisterMainFormClass() {
     if (GetClassInfoExW(inst, kMainWindowClass, &existing)) return true;
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS | CS_DROPSHADOW;
     wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
         if (m == WM_NCCREATE) {
             auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
@@ -75,24 +39,37 @@ bool RegisterMainFormClass() {
     };
     wc.hInstance = inst;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hbrBackground = nullptr;  // the window never erases its background
     wc.lpszClassName = kMainWindowClass;
     wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
     wc.hIconSm = wc.hIcon;
     return RegisterClassExW(&wc) != 0;
 }
 
-TMainForm::TMainForm(MonitorServices services) : monitor_(*this, std::move(services)) {
+TMainForm::TMainForm(MonitorServices services)
+    : forms::Form("MainForm", &forms::TheApplication()), monitor_(*this, std::move(services)) {
+    SetCaption("Zelmora");
+    lvDisks_ = &Add<views::win32::TDiskList>();
+    lvDisks_->SetHint("Right-click to access menu, double-click to display drive info");
+    Add<forms::Component>("tmUpdate", forms::Kind::Timer);
+    Add<forms::Component>("tmTransparency", forms::Kind::Timer);
+    Add<forms::Component>("ilMain", forms::Kind::ImageList);
     notify_ = std::make_unique<notify::win32::NotifyHub>(monitor_, os::SystemClock());
     monitor_.conditions = &notify_->Watch();
 }
 
 TMainForm::~TMainForm() {
     monitor_.StopWorker();
+    ctrlForm_.reset();
+    popup_.reset();
+    menuBar_.reset();
+    target_->store(nullptr);
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
     }
+    if (listFont_) DeleteObject(listFont_);
 }
 
 LRESULT TMainForm::Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l) {
@@ -104,11 +81,31 @@ LRESULT TMainForm::Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l) {
 
 bool TMainForm::Create() {
     if (!RegisterMainFormClass()) return false;
-    CreateWindowExW(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                    CW_USEDEFAULT, CW_USEDEFAULT, 420, 200, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
-    if (!hwnd_) return false;
     FormCreate();
+    return hwnd_ != nullptr;
+}
+
+// The view is fixed for the life of a handle: its styles (topmost, frame or
+// none) are chosen at creation.
+bool TMainForm::CreateHandle() {
+    const Options& o = monitor_.options;
+    DWORD ex = WS_EX_LAYERED | (o.StayOnTop ? WS_EX_TOPMOST : 0);
+    DWORD style = WS_CLIPCHILDREN;
+    if (Sticker())
+        style |= WS_POPUP;
+    else {
+        style |= WS_OVERLAPPEDWINDOW;
+        ex |= WS_EX_DLGMODALFRAME;
+    }
+    hwnd_ = nullptr;
+    CreateWindowExW(ex, kMainWindowClass, kProductName, style, o.Left, o.Top, 420, 200, nullptr,
+                    nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd_) return false;
+    target_->store(hwnd_);
+    dpi_ = ui::DpiOf(hwnd_);
+    SetLayeredWindowAttributes(hwnd_, 0, views::AlphaOf(o.Transparency), LWA_ALPHA);
+    CreateMenus();
+    CreateList();
     return true;
 }
 
@@ -127,24 +124,18 @@ void TMainForm::FormCreate() {
     monitor_.SetSeconds(-1);
     intl::InstallBuiltInMessages();
     monitor_.LoadOptions();
-    notify_->Attach(hwnd_);
     notify_->LoadConditions(monitor_.options.NtfConditions);
-    notify_->RegisterEventSource(ProgramFolderSlash());
 
     if (ReadRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted") == -1)
         WriteRegInteger(Registry(), RegRoot::CurrentUser, key, "OnceStarted", 1);
+    int transparency = ReadRegInteger(Registry(), RegRoot::CurrentUser, key, "Transparency");
+    monitor_.options.Transparency = transparency < 0 || transparency > 100 ? 100 : transparency;
 
-    lvDisks_ = CreateWindowExW(
-        0, WC_LISTVIEWW, L"",
-        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHAREIMAGELISTS | LVS_NOSORTHEADER | LVS_SINGLESEL,
-        0, 0, 100, 100, hwnd_, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(lvDisks_, WM_SETFONT, reinterpret_cast<WPARAM>(MessageFont()), TRUE);
-    ListView_SetExtendedListViewStyle(lvDisks_, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT);
-    SHFILEINFOW info = {};
-    ilMain_ = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    if (ilMain_) ListView_SetImageList(lvDisks_, ilMain_, LVSIL_SMALL);
-    BuildColumns();
+    if (!CreateHandle()) return;
+    notify_->Attach(hwnd_);
+    notify_->RegisterEventSource(ProgramFolderSlash());
+    SetChecked(views::Command::ViewClassic, !Sticker());
+    SetChecked(views::Command::ViewSticker, Sticker());
 
     monitor_.SetSeconds(1);
     firstShowDone_ = false;
@@ -154,41 +145,46 @@ void TMainForm::FormCreate() {
         SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     PostToSelf(kWmRepaint, 0);
     SetTimer(hwnd_, kUpdateTimer, 1000, nullptr);
-
-    int transparency = ReadRegInteger(Registry(), RegRoot::CurrentUser, key, "Transparency");
-    monitor_.options.Transparency = transparency < 0 || transparency > 100 ? 100 : transparency;
+    ApplyOpacity(monitor_.options.Transparency);
     restart_ = false;
 }
 
 void TMainForm::Show() {
+    // The window counts as visible while it is being shown.
+    showing_ = true;
     FormShow();
+    showing_ = false;
+    // The process's first ShowWindow may be overruled by how it was started:
+    // the main window takes it, the handle follows.
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    shown_ = true;
+    if (ctrlForm_) ShowWindow(ctrlForm_->Handle(), SW_SHOWNOACTIVATE);
 }
 
 void TMainForm::FormShow() {
     LogScope scope("FormShow");
-    Options& o = monitor_.options;
-    RECT r;
-    GetWindowRect(hwnd_, &r);
-    int width = r.right - r.left, height = r.bottom - r.top;
-    if (o.Left == -1 && o.Top == -1) {
-        int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-        o.Left = (sw - width) / 2;
-        o.Top = (sh - height) / 4;
-    }
+    const Options& o = monitor_.options;
+    RebuildColumns();
+    ApplyViewMode();
+    views::Rect r = WindowRect();
+    views::Point at{r.left, r.top};
+    if (at.x == -1 && at.y == -1)
+        at = views::FirstPlacement(r.Width(), r.Height(), GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN));
     // A place saved on a screen that is gone would hide the window for good.
-    RECT placed = {o.Left, o.Top, o.Left + width, o.Top + height};
+    RECT placed = {at.x, at.y, at.x + r.Width(), at.y + r.Height()};
     if (!MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) {
         RECT work;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        o.Left = std::max<int>(work.left, work.right - width);
-        o.Top = work.top;
+        at = {std::max<int>(work.left, work.right - r.Width()), work.top};
     }
-    SetWindowPos(hwnd_, nullptr, o.Left, o.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     firstShowDone_ = true;
+    SetHint(lvDisks_->Hint());
     PostToSelf(kWmRepaint, 0);
+    SetClickThrough(o.ClickThrough);
+    RefreshMainMenu();
+    PrepareMainPopup();
     PostToSelf(kWmApplyStayOnTop, 0);
 }
 
@@ -196,102 +192,21 @@ void TMainForm::StopTimer() {
     KillTimer(hwnd_, kUpdateTimer);
 }
 
-void TMainForm::BuildColumns() {
-    while (ListView_DeleteColumn(lvDisks_, 0)) {
-    }
-    int i = 0;
-    for (const ShownColumn& c : kShownColumns) {
-        std::string caption = intl::Msg(c.message);
-        if (c.unit) caption += disks::UnitSuffix(monitor_.options.ShowIn, true);
-        std::wstring w = Wide(caption);
-        LVCOLUMNW col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        col.fmt = c.column == kColName ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        col.cx = 80;
-        col.pszText = w.data();
-        ListView_InsertColumn(lvDisks_, i++, &col);
-    }
-}
-
-int TMainForm::ListColumnOf(int column) const {
-    for (int i = 0; i < static_cast<int>(std::size(kShownColumns)); ++i)
-        if (kShownColumns[i].column == column) return i;
-    return -1;
-}
-
 void TMainForm::PostToSelf(int message, intptr_t lParam) {
     if (hwnd_) PostMessageW(hwnd_, static_cast<UINT>(message), 0, static_cast<LPARAM>(lParam));
 }
 
-void TMainForm::RowsRebuilt() {
-    if (!lvDisks_) return;
-    ListView_DeleteAllItems(lvDisks_);
-    const auto& rows = monitor_.Rows();
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        std::wstring caption = Wide(rows[r].cells[kColName]);
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-        item.iItem = r;
-        item.pszText = caption.data();
-        item.iImage = SmallIconOf(monitor_.DriveCatalogue[rows[r].entry]);
-        item.lParam = rows[r].entry;
-        ListView_InsertItem(lvDisks_, &item);
-        for (int c = kColLabel; c < kColumnCount; ++c) CellChanged(r, c);
-    }
-}
-
-void TMainForm::CellChanged(int row, int column) {
-    int listColumn = ListColumnOf(column);
-    if (listColumn < 0 || !lvDisks_) return;
-    std::wstring w = Wide(monitor_.Rows()[row].cells[column]);
-    ListView_SetItemText(lvDisks_, row, listColumn, w.data());
-}
-
-void TMainForm::RowChanged(int) {}
-
-void TMainForm::CatalogueRebuilt() {
-    FitWindowToList();
-}
-
-void TMainForm::FitWindowToList() {
-    if (!lvDisks_) return;
-    int columns = static_cast<int>(std::size(kShownColumns));
-    int width = 0;
-    for (int i = 0; i < columns; ++i) {
-        ListView_SetColumnWidth(lvDisks_, i, LVSCW_AUTOSIZE);
-        wchar_t caption[128] = {};
-        LVCOLUMNW col = {};
-        col.mask = LVCF_TEXT;
-        col.pszText = caption;
-        col.cchTextMax = 128;
-        ListView_GetColumn(lvDisks_, i, &col);
-        int cx = std::max(ListView_GetColumnWidth(lvDisks_, i),
-                          ListView_GetStringWidth(lvDisks_, caption) + 16);
-        ListView_SetColumnWidth(lvDisks_, i, cx);
-        width += cx;
-    }
-    RECT header = {};
-    Header_GetItemRect(ListView_GetHeader(lvDisks_), 0, &header);
-    int rows = ListView_GetItemCount(lvDisks_);
-    RECT item = {};
-    int rowHeight = rows > 0 && ListView_GetItemRect(lvDisks_, 0, &item, LVIR_BOUNDS)
-                        ? item.bottom - item.top
-                        : 18;
-    RECT r = {0, 0, width + 4, header.bottom + std::max(1, rows) * rowHeight + 4};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 disks::TGetRemote::Deliver TMainForm::RemoteDeliver() {
-    HWND target = hwnd_;
     // Sent, not posted: the worker waits until the main thread has read the
-    // result. A window that is gone answers at once.
+    // result. The target follows the handle across a view switch; a window
+    // that is gone answers at once.
+    auto target = target_;
     return [target](const disks::RemoteResult& r) {
+        HWND h = target->load();
         DWORD_PTR ignored;
-        SendMessageTimeoutW(target, kWmRemoteResult, 0, reinterpret_cast<LPARAM>(&r), SMTO_NORMAL,
-                            INFINITE, &ignored);
+        if (h)
+            SendMessageTimeoutW(h, kWmRemoteResult, 0, reinterpret_cast<LPARAM>(&r), SMTO_NORMAL,
+                                INFINITE, &ignored);
     };
 }
 
@@ -317,6 +232,7 @@ void TMainForm::ShowAndRaise() {
     if (IsWindowVisible(hwnd_)) return;
     ShowWindow(hwnd_, SW_RESTORE);
     ShowWindow(hwnd_, SW_SHOW);
+    if (ctrlForm_) ShowWindow(ctrlForm_->Handle(), SW_SHOWNOACTIVATE);
     if (!monitor_.options.StayOnTop) {
         // Topmost and back again brings the window to the front.
         SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -329,14 +245,103 @@ void TMainForm::ApplyStayOnTop() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// Hide, give the window a new handle with the styles of the current view,
+// show it again. The monitor, its rows and the settings stay as they are.
+void TMainForm::RecreateWindow() {
+    ShowWindow(hwnd_, SW_HIDE);
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    monitor_.options.Left = r.left;
+    monitor_.options.Top = r.top;
+    ctrlForm_.reset();
+    popup_.reset();
+    menuBar_.reset();
+    recreating_ = true;
+    HWND old = hwnd_;
+    KillTimer(old, kUpdateTimer);
+    KillTimer(old, kTransparencyTimer);
+    fade_ = {};  // its timer went with the old handle
+    lvDisks_->Destroy();
+    target_->store(nullptr);
+    SetWindowLongPtrW(old, GWLP_USERDATA, 0);
+    DestroyWindow(old);
+    recreating_ = false;
+    if (!CreateHandle()) return;
+    notify_->Attach(hwnd_);  // jobs and their messages go to the new handle
+    RowsRebuilt();
+    SetTimer(hwnd_, kUpdateTimer, 1000, nullptr);
+    Show();
+}
+
 LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
     switch (msg) {
         case WM_TIMER:
-            if (w == kUpdateTimer) monitor_.Tick();
+            if (w == kUpdateTimer)
+                monitor_.Tick();
+            else if (w == kTransparencyTimer)
+                TransparencyTick();
             return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (lvDisks_->OnNotify(reinterpret_cast<NMHDR*>(l), result)) return result;
+            break;
+        }
+        case WM_COMMAND:
+            if (HIWORD(w) == 0) OnCommand(LOWORD(w));
+            return 0;
+        case WM_INITMENU:
+            if (reinterpret_cast<HMENU>(w) == GetMenu(hwnd_)) RefreshMainMenu();
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (HandleShortcut(static_cast<UINT>(w), msg == WM_SYSKEYDOWN)) return 0;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK:
+        case WM_MOUSEMOVE:
+            StickerMouse(msg, {GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+            return 0;
+        case WM_RBUTTONUP: {
+            POINT p = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+            ClientToScreen(hwnd_, &p);
+            PopupAt(p);
+            return 0;
+        }
+        case WM_MOVING:
+            return OnMoving(reinterpret_cast<RECT*>(l));
+        case WM_ENTERSIZEMOVE:
+        case WM_EXITSIZEMOVE:
+            RefreshGrabOffset();
+            break;
+        case WM_MOVE:
         case WM_SIZE:
-            if (lvDisks_) MoveWindow(lvDisks_, 0, 0, LOWORD(l), HIWORD(l), TRUE);
+            // The handle forwards its own moves here: only a real change moves
+            // it, or the two would trade moves for ever.
+            if (ctrlForm_) {
+                views::Rect h = views::HandleRect(WindowRect(), ClickThroughInset(), {dpi_});
+                if (!(ctrlForm_->Bounds() == h))
+                    SetWindowPos(ctrlForm_->Handle(), nullptr, h.left, h.top, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            if (msg == WM_SIZE && lvDisks_->Handle())
+                MoveWindow(lvDisks_->Handle(), 0, 0, LOWORD(l), HIWORD(l), TRUE);
             return 0;
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(w);
+            CreateList();
+            RowsRebuilt();
+            auto* r = reinterpret_cast<RECT*>(l);
+            SetWindowPos(hwnd_, nullptr, r->left, r->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            RebuildColumns();
+            SetViewSize();
+            return 0;
+        }
         case WM_CLOSE:
             OnClose();
             return 0;
@@ -347,7 +352,10 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
             }
             return 0;
         case WM_DESTROY:
+            if (recreating_) return 0;
             KillTimer(hwnd_, kUpdateTimer);
+            KillTimer(hwnd_, kTransparencyTimer);
+            ctrlForm_.reset();
             if (restart_) {
                 // The window is gone, so the new process does not find it
                 // and takes over instead of raising us.
@@ -355,6 +363,7 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
                 ShellExecuteW(nullptr, L"open", exe.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             }
             PostQuitMessage(0);
+            target_->store(nullptr);
             hwnd_ = nullptr;
             return 0;
         case WM_DEVICECHANGE:
@@ -371,8 +380,11 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
         case kWmRefreshRow:
             monitor_.RefreshRow(static_cast<int>(l));
             return 0;
+        case kWmEndDrag:
+            dragging_ = false;
+            return 0;
         case kWmRepaint:
-            InvalidateRect(hwnd_, nullptr, TRUE);
+            InvalidateRect(hwnd_, nullptr, FALSE);
             return 0;
         case kWmCheckConditions:
         case kWmConditionFired:
@@ -381,6 +393,12 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM w, LPARAM l) {
             return 0;
         case kWmCloseProgram:
             OnClose();
+            return 0;
+        case kWmColumnResized:
+            OnColumnResized();
+            return 0;
+        case kWmRecreateWindow:
+            RecreateWindow();
             return 0;
         case kWmShowAndRaise:
             ShowAndRaise();
