@@ -108,18 +108,18 @@ int MinimumWindowWidth(const std::vector<std::string>& headings, const disks::Te
 ColumnLayout LayoutColumns(const app::Options& o, std::array<int16_t, app::kColumnCount>& widths,
                            const ComputedWidths& computed, bool writeBack, int extraFrameWidth) {
     ColumnLayout layout;
-    for (const ColumnSpec& spec : ShownColumns(o)) {
-        int16_t& stored = widths[spec.kind + 2];
+    for (const ColumnSpec& shown : ShownColumns(o)) {
+        int16_t& stored = widths[shown.kind + 2];
         int w = stored;
         if (w < 0) {
-            w = spec.kind == kKindName    ? computed.name
-                : spec.kind == kKindLabel ? computed.label
+            w = shown.kind == kKindName    ? computed.name
+                : shown.kind == kKindLabel ? computed.label
                                           : computed.value;
             if (writeBack) stored = static_cast<int16_t>(w);
         }
-        layout.columns.push_back({spec, {w, spec.kind}});
+        layout.columns.push_back({shown, {w, shown.kind}});
         layout.runningWidth += w;
-        if (spec.kind != kKindName) ++layout.PercentColumnIndex;
+        if (shown.kind != kKindName) ++layout.PercentColumnIndex;
     }
     layout.runningWidth += extraFrameWidth;
     return layout;

@@ -72,7 +72,7 @@ struct ComputedWidths {
 };
 
 struct ListColumn {
-    ColumnSpec spec;
+    ColumnSpec shown;
     TColumnData data;
 };
 

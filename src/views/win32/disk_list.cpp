@@ -82,17 +82,17 @@ void TDiskList::SetColumns(const ColumnLayout& layout) {
     std::vector<std::string> captions;
     int i = 0;
     for (const ListColumn& c : layout.columns) {
-        std::wstring caption = Wide(c.spec.caption);
+        std::wstring caption = Wide(c.shown.caption);
         LVCOLUMNW col = {};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        col.fmt = c.spec.align == Align::Left    ? LVCFMT_LEFT
-                  : c.spec.align == Align::Right ? LVCFMT_RIGHT
+        col.fmt = c.shown.align == Align::Left    ? LVCFMT_LEFT
+                  : c.shown.align == Align::Right ? LVCFMT_RIGHT
                                                  : LVCFMT_CENTER;
         col.cx = c.data.Width;
         col.pszText = caption.data();
         ListView_InsertColumn(hwnd_, i++, &col);
         data_.push_back(c.data);
-        captions.push_back(c.spec.caption);
+        captions.push_back(c.shown.caption);
     }
     percentIndex_ = layout.PercentColumnIndex;
     SetItems(std::move(captions));
