@@ -29,7 +29,7 @@ const char* const kUsage =
     "  --include-system   also take files and folders with the system attribute (and, for\n"
     "                     free, the Windows folder)\n"
     "  --threads N        helper threads that list folders ahead of the walk and read and\n"
-    "                     hash files for duplicates (0..16, default 2; 0: none)\n"
+    "                     hash files for duplicates (0..16, default 4; 0: none)\n"
     "  --out DIR          the folder for reports and disk images\n"
     "  -q, --quiet        no progress line\n"
     "  -h, --help         this text\n"

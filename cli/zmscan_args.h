@@ -16,7 +16,7 @@ struct Arguments {
     bool excludeSystem = true;
     std::string out;  // empty: the program folder
     bool quiet = false;
-    int threads = 2;
+    int threads = 4;
     std::vector<std::string> roots;
 };
 

@@ -32,7 +32,7 @@ constexpr const char* kDefaultTempMasks =
 // The part of a running scan that its starter keeps: the terminate flag and
 // the folder being walked. It outlives the engine, which frees itself.
 class ScanControl {
-public:
+  public:
     void Terminate() { terminate_ = true; }
     bool Terminated() const { return terminate_.load(std::memory_order_relaxed); }
     const std::atomic<bool>& Flag() const { return terminate_; }
@@ -45,7 +45,7 @@ public:
         folder_ = folder;
     }
 
-private:
+  private:
     std::atomic<bool> terminate_{false};
     mutable std::mutex lock_;
     std::string folder_;
@@ -64,7 +64,8 @@ struct ScanJob {
     std::string programFolder;  // reports and images
     int64_t total = 0;
     DigestFn digest;      // null: MD5 computed in the program
-    int hashThreads = 2;  // readers and hashers of the duplicates scan
+    int hashThreads = 4;  // readers and hashers of the duplicates scan: opening and
+                          // reading are system calls, so more readers than cores pay
     int walkThreads = 2;  // helpers that list folders ahead of the walk
 };
 
@@ -79,7 +80,7 @@ struct ScanServices {
 const char* ReportFileName(int kind);
 
 class TScan {
-public:
+  public:
     TScan(ScanJob job, ScanServices services);
     // Reports the end (Finished) as its last act.
     ~TScan();
@@ -103,7 +104,7 @@ public:
     bool ChangesFound() const { return changesFound_; }
     ScanOutcome Outcome() const { return outcome_; }
 
-private:
+  private:
     bool Terminated() const { return control_->Terminated(); }
     std::string ReportPath() const;
     bool BeginRoot(const std::string& root);
