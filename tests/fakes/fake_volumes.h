@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -94,6 +95,23 @@ class FakeVolumes : public os::Volumes {
         if (s.size() > 1 && s.back() == '\\') s.pop_back();
         return text::LowerAscii(s);
     }
+};
+
+// A volumes object of its own for the network worker, answering from a fake
+// the test keeps and changes; the worker keeps that fake alive.
+class ForwardingVolumes : public os::Volumes {
+  public:
+    explicit ForwardingVolumes(std::shared_ptr<FakeVolumes> to) : to_(std::move(to)) {}
+    uint32_t LogicalDrives() override { return to_->LogicalDrives(); }
+    int DriveType(const std::string& r) override { return to_->DriveType(r); }
+    os::SpaceAnswer FreeSpace(const std::string& p) override { return to_->FreeSpace(p); }
+    bool VolumeInfo(const std::string& r, os::VolumeDetails& d) override {
+        return to_->VolumeInfo(r, d);
+    }
+    std::string ShellDisplayName(const std::string& p) override { return to_->ShellDisplayName(p); }
+
+  private:
+    std::shared_ptr<FakeVolumes> to_;
 };
 
 }  // namespace fakes

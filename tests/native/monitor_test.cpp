@@ -116,23 +116,8 @@ struct Fixture {
         s.registry = &reg;
         s.volumes = &volumes;
         auto wv = workerVolumes;
-        // The worker's volumes forward to a shared fake the test can change.
-        struct Forward : os::Volumes {
-            std::shared_ptr<FakeVolumes> to;
-            uint32_t LogicalDrives() override { return to->LogicalDrives(); }
-            int DriveType(const std::string& r) override { return to->DriveType(r); }
-            os::SpaceAnswer FreeSpace(const std::string& p) override { return to->FreeSpace(p); }
-            bool VolumeInfo(const std::string& r, os::VolumeDetails& d) override {
-                return to->VolumeInfo(r, d);
-            }
-            std::string ShellDisplayName(const std::string& p) override {
-                return to->ShellDisplayName(p);
-            }
-        };
         s.makeWorkerVolumes = [wv] {
-            auto f = std::make_unique<Forward>();
-            f->to = wv;
-            return std::unique_ptr<os::Volumes>(std::move(f));
+            return std::unique_ptr<os::Volumes>(std::make_unique<fakes::ForwardingVolumes>(wv));
         };
         s.keyPath = kKey;
         monitor = std::make_unique<Monitor>(host, s);

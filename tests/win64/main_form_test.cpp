@@ -9,6 +9,7 @@
 #include "app/win32/main_form.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_volumes.h"
+#include "fakes/window_capture.h"
 #include "intl/messages.h"
 #include "os/win32/wide.h"
 
@@ -20,23 +21,10 @@ namespace {
 constexpr int64_t GB = 1LL << 30;
 const std::string kKey = "Software\\ZelmoraTests\\MainForm";
 
-// Volumes for the network worker, forwarding to a fake the test keeps.
-struct Forward : os::Volumes {
-    fakes::FakeVolumes* to;
-    explicit Forward(fakes::FakeVolumes* t) : to(t) {}
-    uint32_t LogicalDrives() override { return to->LogicalDrives(); }
-    int DriveType(const std::string& r) override { return to->DriveType(r); }
-    os::SpaceAnswer FreeSpace(const std::string& p) override { return to->FreeSpace(p); }
-    bool VolumeInfo(const std::string& r, os::VolumeDetails& d) override {
-        return to->VolumeInfo(r, d);
-    }
-    std::string ShellDisplayName(const std::string& p) override { return to->ShellDisplayName(p); }
-};
-
 struct Fixture {
     fakes::FakeRegistry reg;
     fakes::FakeVolumes volumes;
-    static inline fakes::FakeVolumes network;  // outlives any worker thread
+    std::shared_ptr<fakes::FakeVolumes> network = std::make_shared<fakes::FakeVolumes>();
     std::unique_ptr<TMainForm> form;
 
     Fixture() {
@@ -51,7 +39,9 @@ struct Fixture {
         app::MonitorServices s;
         s.registry = &reg;
         s.volumes = &volumes;
-        s.makeWorkerVolumes = [] { return std::make_unique<Forward>(&network); };
+        s.makeWorkerVolumes = [net = network] {
+            return std::unique_ptr<os::Volumes>(std::make_unique<fakes::ForwardingVolumes>(net));
+        };
         s.keyPath = kKey;
         s.screenWidth = 1024;
         form = std::make_unique<TMainForm>(s);
@@ -61,18 +51,6 @@ struct Fixture {
         return *form;
     }
 };
-
-void Pump(std::chrono::milliseconds d) {
-    auto end = std::chrono::steady_clock::now() + d;
-    MSG msg;
-    while (std::chrono::steady_clock::now() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
 
 std::string Cell(HWND list, int row, int col) {
     wchar_t buf[256] = {};
@@ -103,7 +81,7 @@ TEST_CASE("the main window lists the monitored drives and follows the samples") 
 
     f.volumes.SetSpace("C:", 100 * GB, 50 * GB, 50 * GB);
     PostMessageW(form.Handle(), app::kWmSample, 0, 0);
-    Pump(200ms);
+    fakes::Pump(200ms);
     CHECK(Cell(list, 0, 2) == "50.00");
     CHECK(form.Model().DriveCatalogue[0].FreeChange == 25 * GB);
 
@@ -124,9 +102,9 @@ TEST_CASE("the main window lists the monitored drives and follows the samples") 
 TEST_CASE("a slow network drive answers through a sent message without blocking the window") {
     Fixture f;
     f.volumes["N:"].type = os::kDriveRemote;
-    f.network["N:"].type = os::kDriveRemote;
-    f.network["N:"].delay = 600ms;
-    f.network.SetSpace("N:", 10 * GB, 1 * GB, 1 * GB);
+    (*f.network)["N:"].type = os::kDriveRemote;
+    (*f.network)["N:"].delay = 600ms;
+    f.network->SetSpace("N:", 10 * GB, 1 * GB, 1 * GB);
     auto start = std::chrono::steady_clock::now();
     TMainForm& form = f.Make();
     CHECK(std::chrono::steady_clock::now() - start < 2s);
@@ -137,10 +115,10 @@ TEST_CASE("a slow network drive answers through a sent message without blocking 
     // Local samples keep coming while the worker waits for the server.
     f.volumes.SetSpace("C:", 100 * GB, 60 * GB, 60 * GB);
     PostMessageW(form.Handle(), app::kWmSample, 0, 0);
-    Pump(100ms);
+    fakes::Pump(100ms);
     CHECK(Cell(list, 0, 2) == "60.00");
     CHECK(Cell(list, row, 1) == "0");
-    Pump(1500ms);
+    fakes::Pump(1500ms);
     CHECK(Cell(list, row, 1) == "10.00");
     CHECK(Cell(list, row, 2) == "1.00");
 }
