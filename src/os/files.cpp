@@ -26,4 +26,29 @@ bool WriteWholeFile(Files& files, const std::string& path, std::string_view byte
     return w->Close() && ok;
 }
 
+bool BufferedWriteHandle::Write(std::string_view bytes) {
+    if (closed_) return false;
+    if (buffer_.size() + bytes.size() > kBuffer) {
+        if (!Flush()) return false;
+        if (bytes.size() > kBuffer) return ok_ = WriteRaw(bytes) && ok_;
+    }
+    buffer_.append(bytes);
+    return true;
+}
+
+bool BufferedWriteHandle::Close() {
+    if (closed_) return ok_;
+    closed_ = true;
+    if (!Flush()) ok_ = false;
+    if (!CloseRaw()) ok_ = false;
+    return ok_;
+}
+
+bool BufferedWriteHandle::Flush() {
+    bool ok = WriteRaw(buffer_);
+    buffer_.clear();
+    if (!ok) ok_ = false;
+    return ok;
+}
+
 }  // namespace os

@@ -47,7 +47,7 @@ struct FileTimes {
 // A file opened for reading. Reading through it never changes the file's last
 // access time where the system lets us prevent that.
 class ReadHandle {
-public:
+  public:
     virtual ~ReadHandle() = default;
     virtual int64_t Size() = 0;  // -1 when it cannot be read
     // Up to n bytes at the current position; 0 at the end, -1 on failure.
@@ -57,20 +57,40 @@ public:
 
 // A read-only view of a whole file.
 class Mapping {
-public:
+  public:
     virtual ~Mapping() = default;
     virtual std::string_view Bytes() const = 0;
 };
 
 class WriteHandle {
-public:
+  public:
     virtual ~WriteHandle() = default;
     virtual bool Write(std::string_view bytes) = 0;
     virtual bool Close() = 0;  // flushes; false when anything was lost
 };
 
+// A write handle that gathers small writes into 64 KiB blocks; platforms
+// supply only the raw write and the close. Derived classes call Close() in
+// their destructors, while their handle still exists.
+class BufferedWriteHandle : public WriteHandle {
+  public:
+    bool Write(std::string_view bytes) override;
+    bool Close() override;
+
+  protected:
+    virtual bool WriteRaw(std::string_view bytes) = 0;  // all of it, or false
+    virtual bool CloseRaw() = 0;
+
+  private:
+    static constexpr size_t kBuffer = 1 << 16;
+    bool Flush();
+    bool closed_ = false;
+    bool ok_ = true;
+    std::string buffer_;
+};
+
 class Files {
-public:
+  public:
     virtual ~Files() = default;
 
     // The separator between path components ('\\' on Windows, '/' elsewhere).

@@ -35,7 +35,7 @@ void FillFromStat(const struct stat& st, DirEntry& e) {
 }
 
 class PosixRead : public ReadHandle {
-public:
+  public:
     PosixRead(int fd, bool restoreAtime, const struct stat& st)
         : fd_(fd), restoreAtime_(restoreAtime), st_(st) {}
     ~PosixRead() override {
@@ -59,7 +59,7 @@ public:
         return {static_cast<uint64_t>(st_.st_dev), static_cast<uint64_t>(st_.st_ino), true};
     }
 
-private:
+  private:
     int fd_;
     bool restoreAtime_;
     bool statOk_ = true;
@@ -67,60 +67,37 @@ private:
 };
 
 class PosixMapping : public Mapping {
-public:
+  public:
     PosixMapping(void* p, size_t n) : p_(p), n_(n) {}
     ~PosixMapping() override { munmap(p_, n_); }
     std::string_view Bytes() const override { return {static_cast<const char*>(p_), n_}; }
 
-private:
+  private:
     void* p_;
     size_t n_;
 };
 
-class PosixWrite : public WriteHandle {
-public:
+class PosixWrite : public BufferedWriteHandle {
+  public:
     explicit PosixWrite(int fd) : fd_(fd) {}
     ~PosixWrite() override { Close(); }
-    bool Write(std::string_view bytes) override {
-        if (fd_ < 0) return false;
-        if (buffer_.size() + bytes.size() > kBuffer) {
-            if (!Flush()) return false;
-            if (bytes.size() > kBuffer) return WriteRaw(bytes);
-        }
-        buffer_.append(bytes);
-        return true;
-    }
-    bool Close() override {
-        if (fd_ < 0) return ok_;
-        if (!Flush()) ok_ = false;
-        if (close(fd_) != 0) ok_ = false;
-        fd_ = -1;
-        return ok_;
-    }
 
-private:
-    static constexpr size_t kBuffer = 1 << 16;
-    bool Flush() {
-        bool ok = WriteRaw(buffer_);
-        buffer_.clear();
-        return ok;
-    }
-    bool WriteRaw(std::string_view b) {
+  private:
+    bool WriteRaw(std::string_view b) override {
         while (!b.empty()) {
             ssize_t r = write(fd_, b.data(), b.size());
             if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) return ok_ = false;
+            if (r <= 0) return false;
             b.remove_prefix(static_cast<size_t>(r));
         }
         return true;
     }
+    bool CloseRaw() override { return close(fd_) == 0; }
     int fd_;
-    bool ok_ = true;
-    std::string buffer_;
 };
 
 class PosixFiles : public Files {
-public:
+  public:
     char Separator() const override { return '/'; }
 
     bool List(const std::string& folder,
@@ -243,7 +220,7 @@ public:
         return {};
     }
 
-private:
+  private:
     std::unique_ptr<WriteHandle> OpenWrite(const std::string& path, int mode) {
         int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | mode, 0666);
         if (fd < 0) return nullptr;

@@ -22,7 +22,7 @@ FileId IdOfHandle(HANDLE h) {
 }
 
 class Win32Read : public ReadHandle {
-public:
+  public:
     Win32Read(HANDLE h, bool keepAccess) : h_(h) {
         keep_ = keepAccess && GetFileTime(h_, nullptr, &access_, nullptr);
     }
@@ -47,79 +47,56 @@ public:
     }
     FileId Id() override { return IdOfHandle(h_); }
 
-private:
+  private:
     HANDLE h_;
     bool keep_ = false;
     FILETIME access_{};
 };
 
 class Win32Mapping : public Mapping {
-public:
+  public:
     Win32Mapping(const void* view, size_t size) : view_(view), size_(size) {}
     ~Win32Mapping() override { UnmapViewOfFile(view_); }
     std::string_view Bytes() const override { return {static_cast<const char*>(view_), size_}; }
 
-private:
+  private:
     const void* view_;
     size_t size_;
 };
 
-class Win32Write : public WriteHandle {
-public:
+class Win32Write : public BufferedWriteHandle {
+  public:
     explicit Win32Write(HANDLE h) : h_(h) {}
     ~Win32Write() override { Close(); }
-    bool Write(std::string_view bytes) override {
-        if (h_ == INVALID_HANDLE_VALUE) return false;
-        if (buffer_.size() + bytes.size() > kBuffer) {
-            if (!Flush()) return false;
-            if (bytes.size() > kBuffer) return WriteRaw(bytes);
-        }
-        buffer_.append(bytes);
-        return true;
-    }
-    bool Close() override {
-        if (h_ == INVALID_HANDLE_VALUE) return ok_;
-        if (!Flush()) ok_ = false;
-        if (!CloseHandle(h_)) ok_ = false;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok_;
-    }
 
-private:
-    static constexpr size_t kBuffer = 1 << 16;
-    bool Flush() {
-        bool ok = WriteRaw(buffer_);
-        buffer_.clear();
-        return ok;
-    }
-    bool WriteRaw(std::string_view b) {
+  private:
+    bool WriteRaw(std::string_view b) override {
         while (!b.empty()) {
             DWORD chunk = b.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(b.size()),
                   done = 0;
-            if (!WriteFile(h_, b.data(), chunk, &done, nullptr) || done == 0) return ok_ = false;
+            if (!WriteFile(h_, b.data(), chunk, &done, nullptr) || done == 0) return false;
             b.remove_prefix(done);
         }
         return true;
     }
+    bool CloseRaw() override { return CloseHandle(h_) != FALSE; }
     HANDLE h_;
-    bool ok_ = true;
-    std::string buffer_;
 };
 
 // No "insert a disk" box for a drive without its medium.
 class QuietErrors {
-public:
+  public:
     QuietErrors() : old_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
     ~QuietErrors() { SetErrorMode(old_); }
 
-private:
+  private:
     UINT old_;
 };
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 class Win32Files : public Files {
-public:
+  public:
     char Separator() const override { return '\\'; }
 
     bool List(const std::string& folder,
